@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// rollRecord: the lines of one roll (headings, rules, totals, die lines, notes) kept in one
+// buffer, each line ended by CR LF as the work files and the log store it. The buffer is
+// reused from roll to roll, so a large roll allocates once.
+class RollRecord {
+public:
+    void clear() { text_.clear(); }
+    const std::string& text() const { return text_; }
+
+    // Builds a line in place: call begin..., append the pieces to line(), then endLine().
+    std::string& line() { return text_; }
+    void endLine() { text_.append("\r\n"); }
+    void addLine(std::string_view line) {
+        text_.append(line);
+        endLine();
+    }
+
+private:
+    std::string text_;
+};
+
+// The two pane texts of a record.
+struct PaneTexts {
+    std::string totals;
+    std::string dice;
+};
+
+// Splits a record by how each line begins: headings, double rules and totals go to the
+// totals pane; die lines, dropped values, drop and reroll notes and single rules to the dice
+// pane; anything else (the both-drops refusal) to neither. Lines end at LF, a CR before it is
+// dropped, and every copied line ends with CR LF.
+void splitRollRecord(std::string_view record, PaneTexts& panes);

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Rollbox in run/, a working directory that holds
+# the delivered data files. Presets saved there are kept across runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+scripts/build.sh build
+
+mkdir -p run
+for f in data/tumosetup.dat data/tumoinfo.dat; do
+    if [ -e "$f" ] && [ ! -e "run/$(basename "$f")" ]; then
+        cp "$f" run/
+    fi
+done
+cd run
+exec ../build/bin/rollbox

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test (windows on the offscreen platform).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+scripts/build.sh build-test -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build-test --output-on-failure -j2

@@ -1,0 +1,99 @@
+// Creation and arrangement of the main window's roll controls.
+#include "tumo.h"
+
+#include "result_pane.h"
+#include "select_all_on_focus.h"
+#include "courier_font.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QLabel* label(const QString& caption, qreal pointSize, QRect where, QWidget* parent) {
+    auto* l = new QLabel(caption, parent);
+    l->setFont(courierFont(pointSize));
+    l->setGeometry(where);
+    return l;
+}
+
+QLineEdit* textBox(const QString& toolTip, QRect where, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setFont(courierFont(14.25));
+    box->setToolTip(toolTip);
+    box->setGeometry(where);
+    selectAllOnFocus(box);
+    return box;
+}
+
+QCheckBox* checkBox(const QString& caption, const QString& toolTip, QRect where,
+                    QWidget* parent) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setToolTip(toolTip);
+    box->setGeometry(where);
+    return box;
+}
+
+ResultPane* pane(const QString& toolTip, QRect where, QWidget* parent) {
+    auto* p = new ResultPane(parent);
+    p->setToolTip(toolTip);
+    p->setGeometry(where);
+    return p;
+}
+
+} // namespace
+
+void Tumo::createRollControls() {
+    // Formula and add/subtract boxes at the top left, the panes below them, the button and
+    // the option boxes in a column on the right.
+    Label1 = label(tr("Enter the formula:"), 12, {12, 36, 220, 20}, this);
+    txtInput = textBox(tr("Formula Example: 3d6+2"), {12, 58, 196, 30}, this);
+    lblAdd = label(tr("+/-"), 14.25, {214, 62, 40, 22}, this);
+    txtAdd = textBox(tr("Number to be added or subtracted from total."), {256, 58, 86, 30}, this);
+
+    cmdRoll = new QPushButton(tr("&Roll!"), this);
+    cmdRoll->setToolTip(tr("Roll the desired formula."));
+    cmdRoll->setGeometry(356, 36, 146, 34);
+
+    chkTimes = checkBox(tr("Times"), tr("Roll multiple times."), {356, 76, 80, 24}, this);
+    txtTimes = textBox(QString(), {440, 74, 62, 28}, this);
+    txtTimes->setEnabled(false);
+    chkReroll = checkBox(tr("Reroll 1's"), tr("Reroll all dice that come up 1."),
+                         {356, 104, 146, 22}, this);
+    chkDropLow = checkBox(tr("Drop Lowest"), tr("Drop the lowest of the dice rolled."),
+                          {356, 126, 146, 22}, this);
+    chkDropHigh = checkBox(tr("Drop Highest"), tr("Drop the highest of the dice rolled"),
+                           {356, 148, 146, 22}, this);
+    chkDShow = checkBox(tr("Don't Show Dice"), tr("Don't show individual dice."),
+                        {356, 170, 146, 22}, this);
+    chkSave = checkBox(tr("Save Results"), tr("Save roll results to file."),
+                       {356, 192, 146, 22}, this);
+
+    Label2 = label(tr("Totals"), 12, {12, 94, 120, 20}, this);
+    txtTotal = pane(tr("Total of formula."), {12, 116, 330, 120}, this);
+    Label3 = label(tr("Dice"), 12, {12, 240, 120, 20}, this);
+    txtDice = pane(tr("Die results."), {12, 262, 330, 130}, this);
+
+    setTabOrder(txtInput, txtAdd);
+    setTabOrder(txtAdd, cmdRoll);
+    setTabOrder(cmdRoll, txtTotal);
+    setTabOrder(txtTotal, txtTimes);
+    setTabOrder(txtTimes, chkTimes);
+    setTabOrder(chkTimes, chkDropLow);
+    setTabOrder(chkDropLow, chkDropHigh);
+    setTabOrder(chkDropHigh, chkReroll);
+    setTabOrder(chkReroll, chkDShow);
+    setTabOrder(chkDShow, chkSave);
+    setTabOrder(chkSave, txtDice);
+}
+
+void Tumo::connectRollControls() {
+    connect(cmdRoll, &QPushButton::clicked, this, &Tumo::cmdRoll_Click);
+    connect(chkTimes, &QCheckBox::toggled, this, &Tumo::chkTimes_Click);
+    connect(chkSave, &QCheckBox::toggled, this, &Tumo::chkSave_Click);
+    // Enter in any of the three boxes rolls, as a click on the button would.
+    for (QLineEdit* box : {txtInput, txtAdd, txtTimes})
+        connect(box, &QLineEdit::returnPressed, this, &Tumo::cmdRoll_Click);
+}
