@@ -1,8 +1,8 @@
 #include "tumo.h"
 
+#include "courier_font.h"
 #include "random_source.h"
 #include "roll_log.h"
-#include "courier_font.h"
 #include "work_files.h"
 
 #include <QMessageBox>
@@ -23,7 +23,9 @@ Tumo::Tumo(QWidget* parent) : QWidget(parent), random_(&processGenerator()) {
 
 Tumo::~Tumo() = default;
 
-void Tumo::setRandomSource(RandomSource* random) { random_ = random; }
+void Tumo::setRandomSource(RandomSource* random) {
+    random_ = random;
+}
 
 void Tumo::Form_Load() {
     processGenerator().seed(secondsSinceMidnight());
@@ -32,4 +34,6 @@ void Tumo::Form_Load() {
     logPath = defaultLogPath();
 }
 
-void Tumo::Timer1_Timer() { processGenerator().seed(secondsSinceMidnight()); }
+void Tumo::Timer1_Timer() {
+    processGenerator().seed(secondsSinceMidnight());
+}

@@ -1,9 +1,9 @@
 // Creation and arrangement of the main window's roll controls.
 #include "tumo.h"
 
+#include "courier_font.h"
 #include "result_pane.h"
 #include "select_all_on_focus.h"
-#include "courier_font.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -28,8 +28,7 @@ QLineEdit* textBox(const QString& toolTip, QRect where, QWidget* parent) {
     return box;
 }
 
-QCheckBox* checkBox(const QString& caption, const QString& toolTip, QRect where,
-                    QWidget* parent) {
+QCheckBox* checkBox(const QString& caption, const QString& toolTip, QRect where, QWidget* parent) {
     auto* box = new QCheckBox(caption, parent);
     box->setToolTip(toolTip);
     box->setGeometry(where);
@@ -68,8 +67,8 @@ void Tumo::createRollControls() {
                            {356, 148, 146, 22}, this);
     chkDShow = checkBox(tr("Don't Show Dice"), tr("Don't show individual dice."),
                         {356, 170, 146, 22}, this);
-    chkSave = checkBox(tr("Save Results"), tr("Save roll results to file."),
-                       {356, 192, 146, 22}, this);
+    chkSave =
+        checkBox(tr("Save Results"), tr("Save roll results to file."), {356, 192, 146, 22}, this);
 
     Label2 = label(tr("Totals"), 12, {12, 94, 120, 20}, this);
     txtTotal = pane(tr("Total of formula."), {12, 116, 330, 120}, this);

@@ -14,7 +14,9 @@
 
 namespace {
 
-std::string latin1(const QLineEdit* box) { return box->text().toLatin1().toStdString(); }
+std::string latin1(const QLineEdit* box) {
+    return box->text().toLatin1().toStdString();
+}
 
 } // namespace
 

@@ -29,4 +29,6 @@ public:
 
 } // namespace
 
-void selectAllOnFocus(QLineEdit* box) { box->installEventFilter(new SelectAllOnFocusFilter(box)); }
+void selectAllOnFocus(QLineEdit* box) {
+    box->installEventFilter(new SelectAllOnFocusFilter(box));
+}

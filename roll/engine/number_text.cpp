@@ -6,13 +6,16 @@
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Exponent form: mantissa of at most 15 significant digits without trailing zeros, "E",
 // the exponent's sign and at least two digits.
 void appendExponentForm(std::string& out, double magnitude) {
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
+    auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
     (void)ec;
     std::string_view text(buf, end - buf);
     const auto e = text.find('e');

@@ -15,7 +15,9 @@ std::uint64_t splitmix64(std::uint64_t& x) {
 
 } // namespace
 
-Generator::Generator() { seed(0.0f); }
+Generator::Generator() {
+    seed(0.0f);
+}
 
 void Generator::seed(float seconds) {
     std::uint64_t x = std::bit_cast<std::uint32_t>(seconds);

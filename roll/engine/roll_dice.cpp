@@ -8,7 +8,9 @@
 namespace {
 
 // With no sides every face is 1, so rerolling ones could never end; such dice stand.
-bool canReroll(double sides) { return sides != 0; }
+bool canReroll(double sides) {
+    return sides != 0;
+}
 
 DieRoll rollWithOptions(const RollRequest& request, const RollOptions& options,
                         RandomSource& random) {
@@ -86,8 +88,8 @@ void writeDieLines(const RollRequest& request, const std::vector<double>& values
     }
 }
 
-void writeSeveralDice(const RollRequest& request, const RollOptions& options,
-                      RandomSource& random, std::vector<double>& values, RollRecord& record) {
+void writeSeveralDice(const RollRequest& request, const RollOptions& options, RandomSource& random,
+                      std::vector<double>& values, RollRecord& record) {
     values.clear();
     double sum = 0;
     for (double k = 1; k <= request.count; ++k) {

@@ -11,9 +11,15 @@ namespace {
 // add amount, must still sum to a finite number, or a total would read "inf".
 constexpr double largestAmount = 1e300;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isSign(char c) { return c == '+' || c == '-'; }
-bool isDiceLetter(char c) { return c == 'd' || c == 'D'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isSign(char c) {
+    return c == '+' || c == '-';
+}
+bool isDiceLetter(char c) {
+    return c == 'd' || c == 'D';
+}
 
 RollRequestResult refuse(std::string_view message) {
     return {RollEnding::Refused, {}, message};
@@ -36,7 +42,9 @@ bool allOf(std::string_view text, bool (*allowed)(char)) {
     return std::all_of(text.begin(), text.end(), allowed);
 }
 
-bool isDigitOrSign(char c) { return isDigit(c) || isSign(c); }
+bool isDigitOrSign(char c) {
+    return isDigit(c) || isSign(c);
+}
 
 // An optional sign followed by at least one digit, and nothing else.
 bool isSignedNumber(std::string_view text) {
@@ -53,7 +61,9 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-bool beyondLimit(double value) { return !(value <= rollLimit); }
+bool beyondLimit(double value) {
+    return !(value <= rollLimit);
+}
 
 } // namespace
 

@@ -34,7 +34,7 @@ enum class RollEnding {
 
 struct RollRequestResult {
     RollEnding ending = RollEnding::Silent;
-    RollRequest request;     // valid when ending is Formed
+    RollRequest request;      // valid when ending is Formed
     std::string_view message; // valid when ending is Refused
 };
 

@@ -1,7 +1,7 @@
 #include "frm_save.h"
 
-#include "select_all_on_focus.h"
 #include "courier_font.h"
+#include "select_all_on_focus.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -46,7 +46,9 @@ frmSave::frmSave(const QString& logPath, QWidget* mainWindow) : QDialog(mainWind
     Form_Load(logPath, mainWindow);
 }
 
-QString frmSave::chosenPath() const { return txtSaveFile->text(); }
+QString frmSave::chosenPath() const {
+    return txtSaveFile->text();
+}
 
 void frmSave::Form_Load(const QString& logPath, QWidget* mainWindow) {
     if (mainWindow) {
@@ -56,6 +58,10 @@ void frmSave::Form_Load(const QString& logPath, QWidget* mainWindow) {
     txtSaveFile->setText(logPath);
 }
 
-void frmSave::cmdOkay_Click() { accept(); }
+void frmSave::cmdOkay_Click() {
+    accept();
+}
 
-void frmSave::cmdClose_Click() { reject(); }
+void frmSave::cmdClose_Click() {
+    reject();
+}

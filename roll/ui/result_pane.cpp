@@ -12,7 +12,8 @@ ResultPane::ResultPane(QWidget* parent) : QPlainTextEdit(parent) {
 
 void ResultPane::setText(std::string_view latin1Text) {
     text_.assign(latin1Text);
-    QString shown = QString::fromLatin1(latin1Text.data(), static_cast<qsizetype>(latin1Text.size()));
+    QString shown =
+        QString::fromLatin1(latin1Text.data(), static_cast<qsizetype>(latin1Text.size()));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     setPlainText(shown);
 }
