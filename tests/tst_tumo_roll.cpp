@@ -376,11 +376,15 @@ void tst_tumo_roll::unwritableWorkFileReportedOnce() {
     QVERIFY(QDir().mkdir("temp.txt"));
 
     ModalCatcher catcher;
+    QByteArray totalsBehindMessage;
+    catcher.onMessageBox = [&] { totalsBehindMessage = paneText(tumo_->txtTotal); };
     random_.faces(6, {1, 4, 5});
     tumo_->chkReroll->setChecked(true);
     roll("2d6");
     QCOMPARE(catcher.messages.size(), 1);
     QVERIFY2(catcher.messages.first().contains("temp.txt"), qPrintable(catcher.messages.first()));
+    // The message is read over the roll it concerns, not over the previous one.
+    QCOMPARE(totalsBehindMessage, exampleTotals);
     QCOMPARE(paneText(tumo_->txtTotal), exampleTotals);
     QCOMPARE(paneText(tumo_->txtDice), exampleDice);
     QCOMPARE(fileBytes("tempt.txt"), exampleTotals);

@@ -22,8 +22,9 @@ public:
         poll_.start(10);
     }
 
-    QStringList messages; // texts of the message boxes seen, in order
-    int handled = 0;      // modal windows other than message boxes handed to the handler
+    QStringList messages;               // texts of the message boxes seen, in order
+    std::function<void()> onMessageBox; // runs while each message box is open
+    int handled = 0; // modal windows other than message boxes handed to the handler
 
 private:
     void check() {
@@ -33,6 +34,8 @@ private:
         last_ = modal;
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             messages.append(box->text());
+            if (onMessageBox)
+                onMessageBox();
             box->done(QMessageBox::Ok);
         } else if (handler_) {
             ++handled;
