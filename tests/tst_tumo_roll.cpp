@@ -69,6 +69,7 @@ private slots:
     void limitStopKeepsPanesAndSelectsFormula();
     void silentStopChangesNothing();
     void timesBoxFollowsItsCheckBox();
+    void tabOrder();
     void enterRolls_data();
     void enterRolls();
     void logWindowOkayKeepsBoxChecked();
@@ -264,6 +265,19 @@ void tst_tumo_roll::timesBoxFollowsItsCheckBox() {
     random_.faces(6, {4});
     roll("1d6");
     QCOMPARE(fileBytes("temp.txt"), oneDieRecord(4));
+}
+
+void tst_tumo_roll::tabOrder() {
+    tumo_->chkTimes->setChecked(true);
+    const QList<QWidget*> expected = {tumo_->txtAdd,      tumo_->cmdRoll,   tumo_->txtTotal,
+                                      tumo_->txtTimes,    tumo_->chkTimes,  tumo_->chkDropLow,
+                                      tumo_->chkDropHigh, tumo_->chkReroll, tumo_->chkDShow,
+                                      tumo_->chkSave,     tumo_->txtDice};
+    tumo_->txtInput->setFocus();
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
 }
 
 void tst_tumo_roll::enterRolls_data() {
