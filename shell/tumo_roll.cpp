@@ -63,13 +63,15 @@ void Tumo::closingStep() {
 
 void Tumo::showRollRecord() {
     splitRollRecord(record_.text(), panes_);
-    // The panes show the roll even when its work files cannot be written.
-    if (auto failure = writeWorkFiles(record_.text(), panes_))
+    const auto failure = writeWorkFiles(record_.text(), panes_);
+    // The panes show the roll even when its work files cannot be written, and they show it
+    // before the failure is reported, so that the message is read over the roll it concerns.
+    txtTotal->setText(panes_.totals);
+    txtDice->setText(panes_.dice);
+    if (failure)
         reportWorkFileFailure(failure->file, failure->reason);
     else
         workFileFailureReported_ = false;
-    txtTotal->setText(panes_.totals);
-    txtDice->setText(panes_.dice);
 }
 
 void Tumo::appendRollLog() {
