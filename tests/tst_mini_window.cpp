@@ -44,7 +44,6 @@ private slots:
     void startUp();
     void functionKeysRoll_data();
     void functionKeysRoll();
-    void realGeneratorRollsInRange();
     void threeDiceShowsTheSumOnly();
     void typedTextStaysUntilTheNextRoll();
     void ctrlCommands_data();
@@ -155,34 +154,6 @@ void TestMiniWindow::functionKeysRoll() {
     QCOMPARE(mini->txtDie->text(), die);
     QCOMPARE(mini->txtNum->text(), num);
     QCOMPARE(random.taken(), std::size_t(1));
-}
-
-void TestMiniWindow::realGeneratorRollsInRange() {
-    Generator generator;
-    generator.seed(secondsSinceMidnight());
-    mini->setRandomSource(&generator);
-    const struct {
-        Qt::Key key;
-        const char* die;
-        int low;
-        int high;
-    } keys[] = {
-        {Qt::Key_F1, "d20", 1, 20},  {Qt::Key_F2, "d2", 1, 2},      {Qt::Key_F3, "d3", 1, 3},
-        {Qt::Key_F4, "d4", 1, 4},    {Qt::Key_F5, "d5", 1, 5},      {Qt::Key_F6, "d6", 1, 6},
-        {Qt::Key_F7, "d4+1", 2, 5},  {Qt::Key_F8, "d8", 1, 8},      {Qt::Key_F9, "3d6", 3, 18},
-        {Qt::Key_F10, "d10", 1, 10}, {Qt::Key_F11, "d100", 1, 100}, {Qt::Key_F12, "d12", 1, 12},
-    };
-    for (const auto& k : keys) {
-        for (int i = 0; i < 300; ++i) {
-            QTest::keyClick(mini->windowHandle(), k.key);
-            QCOMPARE(mini->txtDie->text(), QString(k.die));
-            const QString num = mini->txtNum->text();
-            QVERIFY2(num.startsWith(' ') && !num.startsWith("  "), qPrintable(num));
-            bool ok = false;
-            const int value = num.mid(1).toInt(&ok);
-            QVERIFY2(ok && value >= k.low && value <= k.high, qPrintable(k.die + num));
-        }
-    }
 }
 
 void TestMiniWindow::threeDiceShowsTheSumOnly() {
