@@ -3,7 +3,6 @@
 #include "artwork.h"
 #include "mini.h"
 
-#include <QLabel>
 
 namespace MiniMod {
 
