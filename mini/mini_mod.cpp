@@ -3,7 +3,6 @@
 #include "artwork.h"
 #include "mini.h"
 
-
 namespace MiniMod {
 
 std::optional<int> onTop;
