@@ -30,6 +30,8 @@ Label* label(const QString& caption, qreal pointSize, QRect where, QWidget* pare
 frmAbout::frmAbout(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setWindowTitle(tr("About Quorvane's Dice Roller"));
+    // Modal to the main window only, so that the tray icon still answers while it is open.
+    setWindowModality(Qt::WindowModal);
     setFixedSize(321, 274);
     setFont(courierFont(9.75));
     QPalette colours = palette();

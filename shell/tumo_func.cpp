@@ -23,6 +23,8 @@ void setTitleColours(QLabel* title, const QColor& background, const QColor& text
 // Brings the window to the front of the normal windows, leaving it not top-most whatever
 // "Set to Top" had made it; the menu entries keep their states.
 void restore(Tumo* window) {
+    // An explicit position makes the window manager put it back where it was hidden.
+    window->move(window->pos());
     if (window->isMinimized())
         window->showNormal();
     else
@@ -30,7 +32,9 @@ void restore(Tumo* window) {
     setTopMost(window, false);
     window->raise();
     window->activateWindow();
-    window->setFocus();
+    // The control that had the focus gets it back.
+    if (!window->focusWidget())
+        window->setFocus();
     // A modal window of the program stays the one that takes input.
     if (QWidget* modal = QApplication::activeModalWidget()) {
         modal->raise();

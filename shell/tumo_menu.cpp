@@ -55,11 +55,15 @@ void Tumo::mnusub1_click() {
 }
 
 void Tumo::mnusub2_click() {
-    if (auto failure = startMiniRoller(miniRollerFolder_, miniRollerFileName_)) {
-        QMessageBox::warning(this, windowTitle(),
-                             tr("The mini roller \"%1\" could not be started: %2.")
-                                 .arg(failure->program, failure->reason));
-    }
+    auto failure = startMiniRoller(miniRollerFolder_, miniRollerFileName_);
+    if (!failure)
+        return;
+    QMessageBox message(QMessageBox::Warning, windowTitle(),
+                        tr("The mini roller \"%1\" could not be started: %2.")
+                            .arg(failure->program, failure->reason),
+                        QMessageBox::Ok, this);
+    message.setWindowModality(Qt::WindowModal);
+    message.exec();
 }
 
 void Tumo::mnusub3_click() {

@@ -46,7 +46,8 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     auto* receiver = static_cast<QWidget*>(watched);
     if (receiver->window() != window_)
         return false;
-    if (event == lastPress_ && lastReceiver_ && receiver->isAncestorOf(lastReceiver_))
+    if (event == lastPress_ && lastReceiver_ && receiver != lastReceiver_ &&
+        receiver->isAncestorOf(lastReceiver_))
         return false;
     const QPointer<QWidget> guardedReceiver = receiver;
     const auto* key = static_cast<const QKeyEvent*>(event);
