@@ -39,7 +39,9 @@ Mini::Mini(QWidget* parent)
     createControls();
     createMenu();
     connectControls();
-    new KeyPreview(this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); });
+    auto* keyPreview =
+        new KeyPreview([this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); }, this);
+    keyPreview->installOn(this);
     Timer1->start();
     txtDie->setFocus();
 }

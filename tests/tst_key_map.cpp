@@ -24,8 +24,6 @@ private slots:
     void commandsInOrder_data();
     void commandsInOrder();
     void everyFunctionKey();
-    void qtKeysAndModifiers_data();
-    void qtKeysAndModifiers();
     void quickFormulasAndCaptions_data();
     void quickFormulasAndCaptions();
 };
@@ -71,34 +69,6 @@ void TestKeyMap::everyFunctionKey() {
         QVERIFY(keyCommands(keyCode, 0) == Commands{quick(n)});
         QVERIFY(keyCommands(keyCode, shiftMask) == (Commands{quick(n), preset(n)}));
     }
-}
-
-void TestKeyMap::qtKeysAndModifiers_data() {
-    QTest::addColumn<int>("qtKey");
-    QTest::addColumn<int>("qtModifiers");
-    QTest::addColumn<int>("keyCode");
-    QTest::addColumn<int>("mask");
-    QTest::addRow("F1") << int(Qt::Key_F1) << 0 << 112 << 0;
-    QTest::addRow("Shift+F12") << int(Qt::Key_F12) << int(Qt::ShiftModifier) << 123 << 1;
-    QTest::addRow("Ctrl+X") << int(Qt::Key_X) << int(Qt::ControlModifier) << 88 << 2;
-    QTest::addRow("Alt+A") << int(Qt::Key_A) << int(Qt::AltModifier) << 65 << 4;
-    QTest::addRow("Ctrl+Shift+Alt+Z")
-        << int(Qt::Key_Z) << int(Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier) << 90
-        << 7;
-    QTest::addRow("keypad and Meta ignored")
-        << int(Qt::Key_F9) << int(Qt::KeypadModifier | Qt::MetaModifier | Qt::ShiftModifier) << 120
-        << 1;
-    QTest::addRow("F13 has no code") << int(Qt::Key_F13) << 0 << 0 << 0;
-    QTest::addRow("digit has no code") << int(Qt::Key_1) << 0 << 0 << 0;
-}
-
-void TestKeyMap::qtKeysAndModifiers() {
-    QFETCH(int, qtKey);
-    QFETCH(int, qtModifiers);
-    QFETCH(int, keyCode);
-    QFETCH(int, mask);
-    QCOMPARE(keyCodeOf(qtKey), keyCode);
-    QCOMPARE(modifierMaskOf(Qt::KeyboardModifiers::fromInt(qtModifiers)), mask);
 }
 
 void TestKeyMap::quickFormulasAndCaptions_data() {

@@ -6,48 +6,59 @@
 
 int keyCodeOf(const QKeyEvent* event) {
     const int key = event->key();
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
         return 112 + (key - Qt::Key_F1);
-    // Qt names letters and digits by their upper-case character codes, as the key codes do;
-    // the keypad's digits have codes of their own.
-    if (key >= Qt::Key_0 && key <= Qt::Key_9 && event->modifiers().testFlag(Qt::KeypadModifier))
-        return 96 + (key - Qt::Key_0);
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return key;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return 65 + (key - Qt::Key_A);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return 48 + (key - Qt::Key_0);
     return 0;
 }
 
 int modifierMask(Qt::KeyboardModifiers modifiers) {
     int mask = 0;
-    if (modifiers.testFlag(Qt::ShiftModifier))
+    if (modifiers & Qt::ShiftModifier)
         mask |= 1;
-    if (modifiers.testFlag(Qt::ControlModifier))
+    if (modifiers & Qt::ControlModifier)
         mask |= 2;
-    if (modifiers.testFlag(Qt::AltModifier))
+    if (modifiers & Qt::AltModifier)
         mask |= 4;
     return mask;
 }
 
-KeyPreview::KeyPreview(QWidget* window, Handler handler)
-    : QObject(window), window_(window), handler_(std::move(handler)) {
-    // The application sees each press before any widget does, including the focused one.
+KeyPreview::KeyPreview(Handler handler, QObject* parent)
+    : QObject(parent), handler_(std::move(handler)) {}
+
+void KeyPreview::installOn(QWidget* window) {
+    window_ = window;
+    // The application sees each event before its receiver, whichever widget of the window
+    // that is, including widgets created after this call.
     qApp->installEventFilter(this);
 }
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    if (event->type() == QEvent::KeyRelease) {
+        lastPress_ = nullptr;
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress || !window_ || !watched->isWidgetType())
         return false;
     auto* receiver = static_cast<QWidget*>(watched);
     if (receiver->window() != window_)
         return false;
-    // A press the focused control ignores travels on to its parents; only its first stop
-    // counts, so that one press reaches the handler once.
-    QWidget* firstStop = window_->focusWidget() ? window_->focusWidget() : window_;
-    if (receiver != firstStop)
+    if (event == lastPress_ && lastReceiver_ && receiver != lastReceiver_ &&
+        receiver->isAncestorOf(lastReceiver_))
         return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    // The handler may close the window; a copy outlives whatever that destroys.
+    const QPointer<QWidget> guardedReceiver = receiver;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    // The handler may close the window and with it this preview; a copy outlives that.
     const Handler handler = handler_;
+    const QPointer<KeyPreview> self = this;
     handler(keyCodeOf(key), modifierMask(key->modifiers()));
+    if (!self)
+        return false;
+    // Set after the handler: a message box it opened has key presses of its own.
+    lastPress_ = event;
+    lastReceiver_ = guardedReceiver;
     return false;
 }

@@ -59,25 +59,6 @@ std::vector<KeyCommand> keyCommands(int keyCode, int modifierMask) {
     return commands;
 }
 
-int keyCodeOf(int qtKey) {
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
-        return keyCodeF1 + (qtKey - Qt::Key_F1);
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return keyCodeA + (qtKey - Qt::Key_A);
-    return 0;
-}
-
-int modifierMaskOf(Qt::KeyboardModifiers modifiers) {
-    int mask = 0;
-    if (modifiers & Qt::ShiftModifier)
-        mask |= shiftMask;
-    if (modifiers & Qt::ControlModifier)
-        mask |= ctrlMask;
-    if (modifiers & Qt::AltModifier)
-        mask |= altMask;
-    return mask;
-}
-
 QString quickFormula(int n) {
     if (!isQuickKeyIndex(n))
         return {};

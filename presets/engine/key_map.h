@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <Qt>
 
 #include <vector>
 
@@ -42,12 +41,6 @@ struct KeyCommand {
 };
 
 std::vector<KeyCommand> keyCommands(int keyCode, int modifierMask);
-
-// The key code of a Qt key: F1-F12 give 112-123, letters 65-90; every other key gives 0.
-int keyCodeOf(int qtKey);
-
-// The mask of Shift, Ctrl and Alt in Qt modifiers; Meta and the keypad flag are ignored.
-int modifierMaskOf(Qt::KeyboardModifiers modifiers);
 
 // Quick formula n ("1d20" for F1 ... "1d12" for F12); empty when n is not 1 to 12.
 QString quickFormula(int n);
