@@ -1,7 +1,9 @@
 #include "mini.h"
 
+#include "accessible_names.h"
 #include "artwork.h"
 #include "key_preview.h"
+#include "menu_key.h"
 #include "mini_about.h"
 #include "mini_mod.h"
 #include "mini_rolls.h"
@@ -42,6 +44,9 @@ Mini::Mini(QWidget* parent)
     auto* keyPreview =
         new KeyPreview([this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); }, this);
     keyPreview->installOn(this);
+    new MenuKey(
+        this, [this] { popupShower_(mnufile, Image1->mapToGlobal(QPoint(0, Image1->height()))); });
+    nameControlsForAccessibility(this);
     Timer1->start();
     txtDie->setFocus();
 }

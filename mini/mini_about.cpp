@@ -1,5 +1,6 @@
 #include "mini_about.h"
 
+#include "accessible_names.h"
 #include "artwork.h"
 #include "courier_font.h"
 #include "window_ops.h"
@@ -40,6 +41,7 @@ MiniAbout::MiniAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Customi
     cmdClose->setDefault(true);
     cmdClose->setFocus();
     connect(cmdClose, &QPushButton::clicked, this, &MiniAbout::cmdClose_Click);
+    nameControlsForAccessibility(this);
 }
 
 void MiniAbout::Form_Load(const QWidget& mini) {

@@ -26,6 +26,8 @@ void Mini::createControls() {
     // in the top-right corner; below them the kind, "=" and the result: d20 = 17.
     txtNum = resultBox({144, 33, 111, 38}, this);
     txtDie = resultBox({3, 33, 111, 38}, this);
+    txtDie->setAccessibleName(tr("Die"));
+    txtNum->setAccessibleName(tr("Result"));
 
     Label2 = new QLabel(tr("="), this);
     Label2->setFont(courierFont(18));
@@ -35,6 +37,7 @@ void Mini::createControls() {
     Image1 = new MouseLabel(this);
     Image1->setPixmap(dieImage(32, devicePixelRatioF()));
     Image1->setGeometry(0, 0, 32, 32);
+    Image1->setAccessibleName(tr("Popup menu"));
 
     lblT = new MouseLabel(tr("Quorvane's Mini Dice Roller"), this);
     lblT->setFont(courierFont(8.25));
@@ -47,6 +50,7 @@ void Mini::createControls() {
     Picture1 = new MouseLabel(this);
     Picture1->setPixmap(closeGlyph(miniGlyphColours(), devicePixelRatioF()));
     Picture1->setGeometry(258 - 19, 0, 19, 19);
+    Picture1->setAccessibleName(tr("Close"));
 
     setTabOrder(txtDie, txtNum);
 }

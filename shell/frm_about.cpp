@@ -1,5 +1,6 @@
 #include "frm_about.h"
 
+#include "accessible_names.h"
 #include "artwork.h"
 #include "courier_font.h"
 #include "frame_lines.h"
@@ -76,6 +77,8 @@ frmAbout::frmAbout(QWidget* mainWindow)
     // Opens over the main window with the same top-left corner.
     if (mainWindow)
         move(mainWindow->window()->pos());
+
+    nameControlsForAccessibility(this);
 }
 
 void frmAbout::cmdClose_Click() {

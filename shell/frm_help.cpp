@@ -1,5 +1,6 @@
 #include "frm_help.h"
 
+#include "accessible_names.h"
 #include "artwork.h"
 #include "courier_font.h"
 #include "frame_lines.h"
@@ -60,6 +61,7 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent, Qt::Window | Qt::FramelessWi
     txtHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtHelp->setFont(courierFont(9.75));
     txtHelp->setGeometry(10, 10, 494, 380);
+    txtHelp->setAccessibleName(tr("Help text"));
 
     Label2 = new MouseLabel(ProgramTexts::ownershipNotice(), this);
     Label2->setFont(courierFont(8.25));
@@ -71,6 +73,7 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent, Qt::Window | Qt::FramelessWi
         if (button == Qt::LeftButton)
             dragWindow(this);
     });
+    nameControlsForAccessibility(this);
 
     Form_Load();
     cmdClose->setFocus();

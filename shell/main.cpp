@@ -2,8 +2,11 @@
 #include "program_texts.h"
 #include "single_instance.h"
 #include "tumo.h"
+#include "working_directory.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -11,6 +14,16 @@ int main(int argc, char* argv[]) {
     const SingleInstance instance(QStringLiteral("rollbox"));
     if (instance.anotherIsRunning())
         return 0;
+
+    // Installed, the program works in a folder of the user's own. Without it there would be no
+    // presets file to read and no place to write the work files, so the program ends.
+    if (const auto failure = enterUserWorkingFolder(QCoreApplication::applicationDirPath())) {
+        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Dice Roller"),
+                              QCoreApplication::translate(
+                                  "main", "The working folder \"%1\" could not be prepared: %2.")
+                                  .arg(QDir::toNativeSeparators(failure->folder), failure->reason));
+        return 1;
+    }
 
     QCoreApplication::setApplicationName(QStringLiteral("Rollbox"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.50"));

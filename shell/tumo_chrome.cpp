@@ -35,6 +35,7 @@ void Tumo::createChrome() {
     Image1 = new MouseLabel(this);
     Image1->setPixmap(dieImage(32, ratio));
     Image1->setGeometry(0, 0, 32, 32);
+    Image1->setAccessibleName(tr("Popup menu"));
 
     lblTitle = new MouseLabel(tr("Quorvane's Dice Roller"), this);
     lblTitle->setFont(courierFont(14.25));

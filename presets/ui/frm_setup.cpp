@@ -1,5 +1,6 @@
 #include "frm_setup.h"
 
+#include "accessible_names.h"
 #include "courier_font.h"
 
 #include <QCheckBox>
@@ -94,6 +95,8 @@ frmSetup::frmSetup(QWidget* parent, const QString& fileName)
     layout->addLayout(buttons);
 
     setTabOrderOfControls();
+    nameGridForAccessibility();
+    nameControlsForAccessibility(this);
 
     connect(cmdSave, &QPushButton::clicked, this, &frmSetup::cmdSave_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSetup::cmdClose_Click);
@@ -155,6 +158,18 @@ void frmSetup::setTabOrderOfControls() {
         next(chkLow(n));
         next(chkHigh(n));
         next(chkOne(n));
+    }
+}
+
+// The grid's boxes have no caption of their own: each is named by its row and column.
+void frmSetup::nameGridForAccessibility() {
+    for (int n = 1; n <= presetCount; ++n) {
+        const QString key = QStringLiteral("F%1").arg(n);
+        txtF1(n)->setAccessibleName(tr("%1 formula").arg(key));
+        txtAS(n)->setAccessibleName(tr("%1 add/subtract").arg(key));
+        chkLow(n)->setAccessibleName(tr("%1 drop low").arg(key));
+        chkHigh(n)->setAccessibleName(tr("%1 drop high").arg(key));
+        chkOne(n)->setAccessibleName(tr("%1 reroll 1's").arg(key));
     }
 }
 

@@ -45,6 +45,7 @@ public:
 private:
     void createGrid(QGridLayout* grid);
     void setTabOrderOfControls();
+    void nameGridForAccessibility();
     void Form_Load();
     void cmdSave_Click();
     void cmdClose_Click();

@@ -1,5 +1,6 @@
 #include "frm_save.h"
 
+#include "accessible_names.h"
 #include "courier_font.h"
 #include "select_all_on_focus.h"
 
@@ -44,6 +45,7 @@ frmSave::frmSave(const QString& logPath, QWidget* mainWindow) : QDialog(mainWind
 
     connect(cmdOkay, &QPushButton::clicked, this, &frmSave::cmdOkay_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSave::cmdClose_Click);
+    nameControlsForAccessibility(this);
 
     Form_Load(logPath, mainWindow);
 }

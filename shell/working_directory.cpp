@@ -1,0 +1,69 @@
+#include "working_directory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+// The files delivered with the program that it reads from its working directory.
+const QStringList deliveredFiles = {QStringLiteral("tumosetup.dat"),
+                                    QStringLiteral("tumoinfo.dat")};
+const QString presetsFile = deliveredFiles.first();
+
+} // namespace
+
+QString deliveredDataFolder(const QString& programFolder) {
+    const QString folder = QDir::cleanPath(programFolder + QStringLiteral("/../share/rollbox"));
+    return QFileInfo(QDir(folder).filePath(presetsFile)).isFile() ? folder : QString();
+}
+
+QString userWorkingFolder() {
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return dataHome.isEmpty() ? QString() : QDir(dataHome).filePath(QStringLiteral("rollbox"));
+}
+
+std::optional<WorkingFolderFailure> enterWorkingFolder(const QString& folder,
+                                                       const QString& deliveredFolder) {
+    if (folder.isEmpty())
+        return WorkingFolderFailure{folder,
+                                    QStringLiteral("no data folder is known for this user")};
+    if (!QDir().mkpath(folder))
+        return WorkingFolderFailure{folder, QStringLiteral("the folder could not be created")};
+
+    const QDir target(folder);
+    const QDir source(deliveredFolder);
+    for (const QString& name : deliveredFiles) {
+        const QString copy = target.filePath(name);
+        // exists() follows links; a dangling link counts as present, so it is left alone too.
+        if (QFileInfo::exists(copy) || QFileInfo(copy).isSymLink())
+            continue;
+        const QString original = source.filePath(name);
+        // A delivered file that is missing stays missing here; the program says so when it
+        // needs the file.
+        if (!QFileInfo(original).isFile())
+            continue;
+        // QFile::copy never replaces an existing file, and writes under a temporary name first.
+        QFile file(original);
+        if (!file.copy(copy))
+            return WorkingFolderFailure{
+                folder,
+                QStringLiteral("\"%1\" could not be copied: %2").arg(name, file.errorString())};
+        // The user edits the copy, whatever the rights of the delivered file.
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                        QFile::ReadOther);
+    }
+
+    if (!QDir::setCurrent(folder))
+        return WorkingFolderFailure{folder,
+                                    QStringLiteral("it could not be made the working directory")};
+    return std::nullopt;
+}
+
+std::optional<WorkingFolderFailure> enterUserWorkingFolder(const QString& programFolder) {
+    const QString delivered = deliveredDataFolder(programFolder);
+    if (delivered.isEmpty())
+        return std::nullopt;
+    return enterWorkingFolder(userWorkingFolder(), delivered);
+}

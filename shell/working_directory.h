@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Rollbox keeps its files in the current working directory. An installed Rollbox cannot write
+// beside its delivered files, so it runs in a folder of the user's own, which it prepares on
+// its first start with copies of the delivered presets and help text.
+//
+// An installed layout is recognised by the delivered presets file in ../share/rollbox next to
+// the program's folder. Started from a build tree, or from any other layout, the program stays
+// in the working directory it was started in.
+
+// The folder of the delivered data files when the program lies in an installed layout;
+// empty otherwise.
+QString deliveredDataFolder(const QString& programFolder);
+
+// The installed program's working folder: $XDG_DATA_HOME/rollbox, usually
+// ~/.local/share/rollbox.
+QString userWorkingFolder();
+
+struct WorkingFolderFailure {
+    QString folder;
+    QString reason;
+};
+
+// Creates folder when it is missing, copies every delivered file that is missing there and
+// makes it the current working directory. A file already in the folder, the user's edited
+// presets above all, is never overwritten.
+std::optional<WorkingFolderFailure> enterWorkingFolder(const QString& folder,
+                                                       const QString& deliveredFolder);
+
+// The start-up step of the program: enters the user's working folder when the program in
+// programFolder is an installed one, and does nothing otherwise.
+std::optional<WorkingFolderFailure> enterUserWorkingFolder(const QString& programFolder);
