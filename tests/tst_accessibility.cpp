@@ -1,0 +1,313 @@
+// Screen readers and keyboards: every control of every window has a name, descriptions are the
+// tooltips, and the mini roller's popup menu opens from the keyboard.
+#include "accessible_names.h"
+#include "frm_about.h"
+#include "frm_help.h"
+#include "frm_save.h"
+#include "frm_setup.h"
+#include "mini.h"
+#include "mini_about.h"
+#include "tumo.h"
+
+#include "work_dir.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <memory>
+
+class TstAccessibility : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { workDir_ = std::make_unique<TemporaryWorkDir>(); }
+    void cleanup() { workDir_.reset(); }
+
+    void namingRules_data();
+    void namingRules();
+    void givenNamesAreKept();
+    void partsOfAControlAreLeftAlone();
+
+    void everyControlIsNamed_data();
+    void everyControlIsNamed();
+    void setupGridNamesRowAndColumn();
+    void menuKeyOpensTheMiniMenu();
+
+private:
+    std::unique_ptr<TemporaryWorkDir> workDir_;
+};
+
+namespace {
+
+using WindowMaker = std::function<std::unique_ptr<QWidget>()>;
+
+QString spokenName(QWidget* w) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+QString spokenDescription(QWidget* w) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+    return face ? face->text(QAccessible::Description) : QString();
+}
+
+bool insideAControl(const QWidget* w) {
+    for (const QWidget* p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea*>(p))
+            return true;
+    return false;
+}
+
+// What a user can read, press, tick, type into or reach with Tab.
+bool isControl(const QWidget* w) {
+    if (const auto* label = qobject_cast<const QLabel*>(w))
+        return !label->text().isEmpty() || !label->pixmap().isNull();
+    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QAbstractScrollArea*>(w) || w->focusPolicy() != Qt::NoFocus;
+}
+
+QString describe(const QWidget* w) {
+    QString text;
+    if (const auto* label = qobject_cast<const QLabel*>(w))
+        text = label->text();
+    else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+        text = button->text();
+    const QRect r = w->geometry();
+    return QStringLiteral("%1 \"%2\" at %3,%4 %5x%6")
+        .arg(QString::fromLatin1(w->metaObject()->className()), text)
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height());
+}
+
+} // namespace
+
+// A window placed by hand, as most of the program's windows are.
+void TstAccessibility::namingRules_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("button: access key dropped") << "button"
+                                                << "&Roll!"
+                                                << ""
+                                                << "Roll!";
+    QTest::addRow("button: doubled ampersand") << "button"
+                                               << "Salt && &Pepper"
+                                               << ""
+                                               << "Salt & Pepper";
+    QTest::addRow("button: no caption, tooltip") << "button"
+                                                 << ""
+                                                 << "Close"
+                                                 << "Close";
+    QTest::addRow("check box") << "check"
+                               << "Drop &Lowest"
+                               << "Drop the lowest."
+                               << "Drop Lowest";
+    QTest::addRow("label: text in one line") << "label"
+                                             << "Add/\nSubtract"
+                                             << ""
+                                             << "Add/ Subtract";
+    QTest::addRow("label: rich text read plain") << "label"
+                                                 << "<b>Dice</b> here"
+                                                 << ""
+                                                 << "Dice here";
+    QTest::addRow("picture: tooltip") << "picture"
+                                      << ""
+                                      << "Minimize"
+                                      << "Minimize";
+    QTest::addRow("box: caption on its left") << "box left"
+                                              << "+/-"
+                                              << "Amount."
+                                              << "+/-";
+    QTest::addRow("box: caption above") << "box above"
+                                        << "Enter the formula:"
+                                        << "Example: 3d6"
+                                        << "Enter the formula:";
+    QTest::addRow("box: check box on its left") << "box check"
+                                                << "Times"
+                                                << ""
+                                                << "Times";
+    QTest::addRow("box: buddy wins") << "box buddy"
+                                     << "&Path"
+                                     << "Where"
+                                     << "Path";
+    QTest::addRow("box: caption too far, tooltip") << "box far"
+                                                   << "Far"
+                                                   << "Formula"
+                                                   << "Formula";
+    QTest::addRow("box: caption not aligned, tooltip") << "box offset"
+                                                       << "Off"
+                                                       << "Formula"
+                                                       << "Formula";
+    QTest::addRow("box: nothing at all") << "box far"
+                                         << "Far"
+                                         << ""
+                                         << "";
+}
+
+void TstAccessibility::namingRules() {
+    QFETCH(QString, kind);
+    QFETCH(QString, caption);
+    QFETCH(QString, toolTip);
+    QFETCH(QString, expected);
+
+    QWidget window;
+    window.resize(400, 200);
+    QWidget* control = nullptr;
+    if (kind == "button") {
+        control = new QPushButton(caption, &window);
+    } else if (kind == "check") {
+        control = new QCheckBox(caption, &window);
+    } else if (kind == "label" || kind == "picture") {
+        auto* label = new QLabel(caption, &window);
+        if (kind == "picture") {
+            QPixmap picture(19, 19);
+            picture.fill(Qt::yellow);
+            label->setPixmap(picture);
+        }
+        control = label;
+    } else {
+        auto* box = new QLineEdit(&window);
+        box->setGeometry(100, 50, 120, 30);
+        QWidget* captionWidget = nullptr;
+        if (kind == "box check")
+            captionWidget = new QCheckBox(caption, &window);
+        else
+            captionWidget = new QLabel(caption, &window);
+        if (kind == "box left" || kind == "box check" || kind == "box buddy")
+            captionWidget->setGeometry(40, 54, 56, 22);
+        else if (kind == "box above")
+            captionWidget->setGeometry(100, 26, 200, 20);
+        else if (kind == "box far")
+            captionWidget->setGeometry(10, 54, 40, 22);
+        else if (kind == "box offset")
+            captionWidget->setGeometry(160, 26, 100, 20);
+        if (kind == "box buddy")
+            static_cast<QLabel*>(captionWidget)->setBuddy(box);
+        control = box;
+    }
+    control->setToolTip(toolTip);
+
+    QCOMPARE(derivedAccessibleName(control), expected);
+    nameControlsForAccessibility(&window);
+    QCOMPARE(control->accessibleName(), expected);
+    if (!expected.isEmpty())
+        QCOMPARE(spokenName(control), expected);
+    // The description is the tooltip, as a screen reader gets it.
+    QCOMPARE(spokenDescription(control), toolTip);
+}
+
+void TstAccessibility::givenNamesAreKept() {
+    QWidget window;
+    auto* button = new QPushButton("&Okay", &window);
+    button->setAccessibleName("Confirm");
+    auto* inLayout = new QLineEdit(&window);
+    auto* caption = new QLabel("Beside", &window);
+    auto* layout = new QHBoxLayout(&window);
+    layout->addWidget(caption);
+    layout->addWidget(inLayout);
+    inLayout->setToolTip("Path of the log");
+
+    nameControlsForAccessibility(&window);
+    QCOMPARE(button->accessibleName(), QString("Confirm"));
+    // In a window arranged by a layout the geometry is not final yet: only buddy or tooltip.
+    QCOMPARE(inLayout->accessibleName(), QString("Path of the log"));
+}
+
+void TstAccessibility::partsOfAControlAreLeftAlone() {
+    QWidget window;
+    auto* text = new QPlainTextEdit(&window);
+    text->setToolTip("Die results.");
+    nameControlsForAccessibility(&window);
+    QCOMPARE(text->accessibleName(), QString("Die results."));
+    for (QWidget* part : text->findChildren<QWidget*>())
+        QVERIFY2(part->accessibleName().isEmpty(), qPrintable(describe(part)));
+}
+
+void TstAccessibility::everyControlIsNamed_data() {
+    QTest::addColumn<WindowMaker>("makeWindow");
+    QTest::addRow("Tumo") << WindowMaker([] {
+        auto tumo = std::make_unique<Tumo>();
+        // Until the main window names its controls in its constructor.
+        nameControlsForAccessibility(tumo.get());
+        return std::unique_ptr<QWidget>(std::move(tumo));
+    });
+    QTest::addRow("frmSave") << WindowMaker(
+        [] { return std::unique_ptr<QWidget>(std::make_unique<frmSave>("rolllog.txt", nullptr)); });
+    QTest::addRow("frmSetup") << WindowMaker(
+        [] { return std::unique_ptr<QWidget>(std::make_unique<frmSetup>(nullptr)); });
+    QTest::addRow("frmAbout") << WindowMaker(
+        [] { return std::unique_ptr<QWidget>(std::make_unique<frmAbout>(nullptr)); });
+    QTest::addRow("frmHelp") << WindowMaker([] {
+        auto help = std::make_unique<frmHelp>();
+        help->setAttribute(Qt::WA_DeleteOnClose, false);
+        return std::unique_ptr<QWidget>(std::move(help));
+    });
+    QTest::addRow("Mini") << WindowMaker(
+        [] { return std::unique_ptr<QWidget>(std::make_unique<Mini>()); });
+    QTest::addRow("MiniAbout") << WindowMaker(
+        [] { return std::unique_ptr<QWidget>(std::make_unique<MiniAbout>()); });
+}
+
+void TstAccessibility::everyControlIsNamed() {
+    QFETCH(WindowMaker, makeWindow);
+    const std::unique_ptr<QWidget> window = makeWindow();
+    int controls = 0;
+    QStringList unnamed;
+    QStringList wrongDescription;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->window() != window.get() || insideAControl(w) || !w->isVisibleTo(window.get()) ||
+            !isControl(w))
+            continue;
+        ++controls;
+        const QString name = spokenName(w);
+        if (name.trimmed().isEmpty())
+            unnamed << describe(w);
+        if (!w->toolTip().isEmpty() && w->toolTip() != name && spokenDescription(w) != w->toolTip())
+            wrongDescription << describe(w);
+    }
+    QVERIFY(controls > 2);
+    QVERIFY2(unnamed.isEmpty(), qPrintable("no name: " + unnamed.join("; ")));
+    QVERIFY2(wrongDescription.isEmpty(),
+             qPrintable("description is not the tooltip: " + wrongDescription.join("; ")));
+}
+
+void TstAccessibility::setupGridNamesRowAndColumn() {
+    frmSetup setup(nullptr);
+    QCOMPARE(spokenName(setup.txtF1(5)), QString("F5 formula"));
+    QCOMPARE(spokenName(setup.txtAS(5)), QString("F5 add/subtract"));
+    QCOMPARE(spokenName(setup.chkLow(12)), QString("F12 drop low"));
+    QCOMPARE(spokenName(setup.chkHigh(1)), QString("F1 drop high"));
+    QCOMPARE(spokenName(setup.chkOne(7)), QString("F7 reroll 1's"));
+    QCOMPARE(spokenName(setup.cmdSave), QString("Save"));
+}
+
+void TstAccessibility::menuKeyOpensTheMiniMenu() {
+    Mini mini;
+    QList<QMenu*> shown;
+    mini.setPopupShower([&shown](QMenu* menu, QPoint) { shown << menu; });
+    mini.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&mini));
+    mini.txtDie->setFocus();
+
+    QTest::keyClick(mini.txtDie, Qt::Key_Menu);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first(), mini.mnufile);
+    // Other keys open nothing.
+    QTest::keyClick(mini.txtNum, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(shown.size(), 1);
+}
+
+QTEST_MAIN(TstAccessibility)
+#include "tst_accessibility.moc"

@@ -1,0 +1,253 @@
+// The installed program, as a user gets it: `cmake --install` into a fresh prefix, the layout
+// and the desktop files checked (with the desktop validators where they are installed), and
+// the installed Rollbox started with an empty home directory.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+class TstInstall : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void layout_data();
+    void layout();
+    void deliveredFilesAreTheSources();
+    void desktopEntriesNameInstalledFiles_data();
+    void desktopEntriesNameInstalledFiles();
+    void desktopEntriesValidate();
+    void metainfoValidates();
+
+    void firstStartPreparesTheWorkingFolder();
+    void laterStartKeepsEditedPresets();
+
+private:
+    QString installed(const QString& relative) const { return prefix_.filePath(relative); }
+    QString userFolder() const { return home_.filePath(".local/share/rollbox"); }
+    void startInstalledRollbox();
+    void stopRollbox();
+
+    QTemporaryDir prefix_;
+    QTemporaryDir home_;
+    QTemporaryDir runtime_;
+    QProcess rollbox_;
+};
+
+namespace {
+
+const QString appId = QStringLiteral("io.github.rollbox.Rollbox");
+const QString miniAppId = QStringLiteral("io.github.rollbox.MiniTumo");
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct Run {
+    int exitCode = -1;
+    QString output;
+};
+
+Run run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000))
+        return {-1, process.errorString()};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAll())};
+}
+
+QString desktopValue(const QString& entry, const QString& key) {
+    const QRegularExpression line(QStringLiteral("^%1=(.*)$").arg(key),
+                                  QRegularExpression::MultilineOption);
+    return line.match(QString::fromUtf8(fileBytes(entry))).captured(1).trimmed();
+}
+
+} // namespace
+
+void TstInstall::initTestCase() {
+    QVERIFY(prefix_.isValid() && home_.isValid() && runtime_.isValid());
+    QProcess install;
+    install.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DESTDIR"));
+    install.setProcessEnvironment(env);
+    install.start(QStringLiteral(CMAKE_COMMAND),
+                  {"--install", QStringLiteral(BUILD_DIR), "--prefix", prefix_.path()});
+    QVERIFY(install.waitForFinished(120000));
+    QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0,
+             install.readAll().constData());
+}
+
+void TstInstall::cleanup() {
+    stopRollbox();
+}
+
+void TstInstall::layout_data() {
+    QTest::addColumn<QString>("path");
+    const QStringList paths = {
+        "bin/rollbox",
+        "bin/minitumo",
+        "share/rollbox/tumosetup.dat",
+        "share/rollbox/tumoinfo.dat",
+        "share/applications/" + appId + ".desktop",
+        "share/applications/" + miniAppId + ".desktop",
+        "share/metainfo/" + appId + ".metainfo.xml",
+        "share/icons/hicolor/scalable/apps/" + appId + ".svg",
+        "share/doc/rollbox/README.md",
+        "share/doc/rollbox/LICENSE",
+    };
+    for (const QString& path : paths)
+        QTest::addRow("%s", qPrintable(path)) << path;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString icon =
+            QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(appId);
+        QTest::addRow("%s", qPrintable(icon)) << icon;
+    }
+}
+
+void TstInstall::layout() {
+    QFETCH(QString, path);
+    const QFileInfo file(installed(path));
+    QVERIFY2(file.isFile(), qPrintable(file.filePath()));
+    QVERIFY(file.size() > 0);
+    if (path.startsWith("bin/"))
+        QVERIFY(file.isExecutable());
+    const QRegularExpression sized(QStringLiteral("/(\\d+)x\\1/"));
+    if (const auto size = sized.match(path); size.hasMatch()) {
+        const QByteArray png = fileBytes(file.filePath());
+        QVERIFY(png.startsWith("\x89PNG\r\n\x1a\n"));
+        // The IHDR chunk holds width and height as big-endian 32-bit numbers.
+        const int side = size.captured(1).toInt();
+        QCOMPARE(qFromBigEndian<quint32>(png.constData() + 16), quint32(side));
+        QCOMPARE(qFromBigEndian<quint32>(png.constData() + 20), quint32(side));
+    }
+}
+
+void TstInstall::deliveredFilesAreTheSources() {
+    for (const char* name : {"tumosetup.dat", "tumoinfo.dat"}) {
+        const QByteArray source = fileBytes(QStringLiteral(SOURCE_DIR "/data/") + name);
+        QVERIFY(!source.isEmpty());
+        QCOMPARE(fileBytes(installed(QStringLiteral("share/rollbox/") + name)), source);
+    }
+}
+
+void TstInstall::desktopEntriesNameInstalledFiles_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("program");
+    QTest::addRow("Rollbox") << appId << "rollbox";
+    QTest::addRow("mini roller") << miniAppId << "minitumo";
+}
+
+void TstInstall::desktopEntriesNameInstalledFiles() {
+    QFETCH(QString, entry);
+    QFETCH(QString, program);
+    const QString file = installed("share/applications/" + entry + ".desktop");
+    QCOMPARE(desktopValue(file, "Exec"), program);
+    QVERIFY(QFileInfo(installed("bin/" + program)).isExecutable());
+    const QString icon = desktopValue(file, "Icon");
+    QCOMPARE(icon, appId);
+    QVERIFY(QFile::exists(installed("share/icons/hicolor/48x48/apps/" + icon + ".png")));
+    // The metainfo names the entry as one of its launchers.
+    QVERIFY(fileBytes(installed("share/metainfo/" + appId + ".metainfo.xml"))
+                .contains(QByteArray(">" + entry.toUtf8() + ".desktop<")));
+}
+
+void TstInstall::desktopEntriesValidate() {
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (validator.isEmpty())
+        QSKIP("desktop-file-validate is not installed (Debian package desktop-file-utils)");
+    for (const QString& entry : {appId, miniAppId}) {
+        const Run result = run(validator, {installed("share/applications/" + entry + ".desktop")});
+        QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+        // Hints and warnings are printed even when the entry passes; there must be none.
+        QVERIFY2(result.output.trimmed().isEmpty(), qPrintable(result.output));
+    }
+}
+
+void TstInstall::metainfoValidates() {
+    const QString validator = QStandardPaths::findExecutable("appstreamcli");
+    if (validator.isEmpty())
+        QSKIP("appstreamcli is not installed (Debian package appstream)");
+    const Run result = run(validator, {"validate", "--no-net",
+                                       installed("share/metainfo/" + appId + ".metainfo.xml")});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+}
+
+// The installed Rollbox with an empty home directory, XDG_DATA_HOME unset, started from the
+// home directory as a user would from a shell.
+void TstInstall::startInstalledRollbox() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home_.path());
+    env.remove("XDG_DATA_HOME");
+    env.insert("XDG_RUNTIME_DIR", runtime_.path()); // a Rollbox the user runs does not count
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    rollbox_.setProcessEnvironment(env);
+    rollbox_.setWorkingDirectory(home_.path());
+    rollbox_.start(installed("bin/rollbox"), {});
+    QVERIFY2(rollbox_.waitForStarted(), qPrintable(rollbox_.errorString()));
+}
+
+void TstInstall::stopRollbox() {
+    if (rollbox_.state() == QProcess::NotRunning)
+        return;
+    rollbox_.kill();
+    rollbox_.waitForFinished();
+}
+
+void TstInstall::firstStartPreparesTheWorkingFolder() {
+    QVERIFY(QDir(home_.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    startInstalledRollbox();
+    // The record file appears in the working directory once the window has loaded.
+    const QString record = QDir(userFolder()).filePath("temp.txt");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record) || rollbox_.state() == QProcess::NotRunning,
+                             30000);
+    QVERIFY2(rollbox_.state() == QProcess::Running, rollbox_.readAll().constData());
+    QVERIFY(QFile::exists(record));
+
+    for (const char* name : {"tumosetup.dat", "tumoinfo.dat"})
+        QCOMPARE(fileBytes(QDir(userFolder()).filePath(name)),
+                 fileBytes(installed(QStringLiteral("share/rollbox/") + name)));
+    // Nothing is written to the directory it was started in.
+    QVERIFY(!QFile::exists(QDir(home_.path()).filePath("temp.txt")));
+    QVERIFY(!QFile::exists(QDir(home_.path()).filePath("tumosetup.dat")));
+}
+
+void TstInstall::laterStartKeepsEditedPresets() {
+    // The folder as the first start left it; the user edits a preset and the help text is lost.
+    const QDir folder(userFolder());
+    const QByteArray delivered = fileBytes(installed("share/rollbox/tumosetup.dat"));
+    QVERIFY(delivered.size() > 10);
+    QVERIFY(QFile::exists(folder.filePath("tumosetup.dat")));
+    QByteArray edited = delivered;
+    const qsizetype formula = edited.indexOf("\r\n") + 2; // first preset's formula line
+    edited.insert(formula, "1");
+    {
+        QFile file(folder.filePath("tumosetup.dat"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(edited), edited.size());
+    }
+    QVERIFY(QFile::remove(folder.filePath("tumoinfo.dat")));
+    QVERIFY(QFile::remove(folder.filePath("temp.txt")));
+
+    startInstalledRollbox();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("temp.txt")) ||
+                                 rollbox_.state() == QProcess::NotRunning,
+                             30000);
+    QVERIFY2(rollbox_.state() == QProcess::Running, rollbox_.readAll().constData());
+
+    QCOMPARE(fileBytes(folder.filePath("tumosetup.dat")), edited);
+    QCOMPARE(fileBytes(folder.filePath("tumoinfo.dat")),
+             fileBytes(installed("share/rollbox/tumoinfo.dat")));
+}
+
+QTEST_GUILESS_MAIN(TstInstall)
+#include "tst_install.moc"

@@ -1,0 +1,200 @@
+// The installed program's working folder: recognising an installed layout, preparing the
+// user's folder once and never overwriting what the user keeps there.
+#include "working_directory.h"
+
+#include "work_dir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TstWorkingDirectory : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void installedLayoutIsRecognised_data();
+    void installedLayoutIsRecognised();
+    void userFolderFollowsXdgDataHome();
+    void firstStartCopiesTheDeliveredFiles();
+    void keptFilesAreNeverOverwritten();
+    void copiesCanBeEditedWhateverTheDeliveredRights();
+    void missingDeliveredHelpIsNoFailure();
+    void unusableFolderIsReportedAndTheDirectoryStays();
+    void buildTreeKeepsItsWorkingDirectory();
+
+private:
+    // A prefix with bin/ and, filled by installData, share/rollbox/.
+    std::unique_ptr<QTemporaryDir> prefix_;
+    std::unique_ptr<TemporaryWorkDir> startDir_;
+    QString bin() const { return prefix_->filePath("bin"); }
+    QString share() const { return prefix_->filePath("share/rollbox"); }
+    void installData(const QByteArray& presets, const QByteArray& help);
+};
+
+namespace {
+
+const QByteArray deliveredPresets = "F 1\r\n4d6\r\n 1 \r\n 0 \r\n 0 \r\n\r\n";
+const QByteArray deliveredHelp = "Help\r\nsecond line\r\n";
+
+QString currentFolder() {
+    return QDir::current().canonicalPath();
+}
+
+} // namespace
+
+void TstWorkingDirectory::init() {
+    startDir_ = std::make_unique<TemporaryWorkDir>();
+    prefix_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(prefix_->isValid());
+    QVERIFY(QDir().mkpath(bin()));
+}
+
+void TstWorkingDirectory::cleanup() {
+    startDir_.reset(); // back to where the test started, before the folders go
+    prefix_.reset();
+}
+
+void TstWorkingDirectory::installData(const QByteArray& presets, const QByteArray& help) {
+    QVERIFY(QDir().mkpath(share()));
+    if (!presets.isNull())
+        writeBytes(QDir(share()).filePath("tumosetup.dat"), presets);
+    if (!help.isNull())
+        writeBytes(QDir(share()).filePath("tumoinfo.dat"), help);
+}
+
+void TstWorkingDirectory::installedLayoutIsRecognised_data() {
+    QTest::addColumn<bool>("withPresets");
+    QTest::addColumn<bool>("withHelp");
+    QTest::addColumn<bool>("installed");
+    QTest::addRow("both files") << true << true << true;
+    QTest::addRow("presets only") << true << false << true;
+    QTest::addRow("help only") << false << true << false;
+    QTest::addRow("no data folder") << false << false << false;
+}
+
+void TstWorkingDirectory::installedLayoutIsRecognised() {
+    QFETCH(bool, withPresets);
+    QFETCH(bool, withHelp);
+    QFETCH(bool, installed);
+    if (withPresets || withHelp)
+        installData(withPresets ? deliveredPresets : QByteArray(),
+                    withHelp ? deliveredHelp : QByteArray());
+    const QString found = deliveredDataFolder(bin());
+    QCOMPARE(found.isEmpty(), !installed);
+    if (installed)
+        QCOMPARE(QDir(found).canonicalPath(), QDir(share()).canonicalPath());
+}
+
+void TstWorkingDirectory::userFolderFollowsXdgDataHome() {
+#ifndef Q_OS_UNIX
+    QSKIP("XDG folders are a Unix convention");
+#else
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    const bool hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    const QString home = prefix_->filePath("home");
+    QVERIFY(QDir().mkpath(home));
+    qputenv("HOME", home.toLocal8Bit());
+
+    qunsetenv("XDG_DATA_HOME");
+    const QString byHome = userWorkingFolder();
+    qputenv("XDG_DATA_HOME", prefix_->filePath("data").toLocal8Bit());
+    const QString byDataHome = userWorkingFolder();
+
+    qputenv("HOME", savedHome);
+    if (hadDataHome)
+        qputenv("XDG_DATA_HOME", savedDataHome);
+    else
+        qunsetenv("XDG_DATA_HOME");
+    QCOMPARE(byHome, home + "/.local/share/rollbox");
+    QCOMPARE(byDataHome, prefix_->filePath("data/rollbox"));
+#endif
+}
+
+void TstWorkingDirectory::firstStartCopiesTheDeliveredFiles() {
+    installData(deliveredPresets, deliveredHelp);
+    const QString folder = prefix_->filePath("home/.local/share/rollbox");
+
+    const auto failure = enterWorkingFolder(folder, share());
+    QVERIFY2(!failure, failure ? qPrintable(failure->reason) : "");
+    QCOMPARE(currentFolder(), QDir(folder).canonicalPath());
+    QCOMPARE(readBytes("tumosetup.dat"), deliveredPresets);
+    QCOMPARE(readBytes("tumoinfo.dat"), deliveredHelp);
+    // Nothing else is put there: the work files are the program's to create.
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+}
+
+void TstWorkingDirectory::keptFilesAreNeverOverwritten() {
+    installData(deliveredPresets, deliveredHelp);
+    const QString folder = prefix_->filePath("user");
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray edited = "F 1\r\n9d9\r\n 0 \r\n 1 \r\n 0 \r\n-3\r\n";
+    writeBytes(QDir(folder).filePath("tumosetup.dat"), edited);
+    writeBytes(QDir(folder).filePath("temp.txt"), "last roll");
+
+    QVERIFY(!enterWorkingFolder(folder, share()));
+    QCOMPARE(readBytes("tumosetup.dat"), edited);
+    // The missing help text is delivered again; what else the user has stays as it is.
+    QCOMPARE(readBytes("tumoinfo.dat"), deliveredHelp);
+    QCOMPARE(readBytes("temp.txt"), QByteArray("last roll"));
+
+    // And so on every later start.
+    QVERIFY(!enterWorkingFolder(folder, share()));
+    QCOMPARE(readBytes("tumosetup.dat"), edited);
+}
+
+void TstWorkingDirectory::copiesCanBeEditedWhateverTheDeliveredRights() {
+    installData(deliveredPresets, deliveredHelp);
+    for (const char* name : {"tumosetup.dat", "tumoinfo.dat"})
+        QVERIFY(QFile::setPermissions(QDir(share()).filePath(name),
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QString folder = prefix_->filePath("user");
+
+    QVERIFY(!enterWorkingFolder(folder, share()));
+    QVERIFY(QFile::permissions("tumosetup.dat") & QFile::WriteOwner);
+    QFile presets("tumosetup.dat");
+    QVERIFY2(presets.open(QIODevice::WriteOnly | QIODevice::Append),
+             qPrintable(presets.errorString()));
+}
+
+void TstWorkingDirectory::missingDeliveredHelpIsNoFailure() {
+    installData(deliveredPresets, QByteArray());
+    const QString folder = prefix_->filePath("user");
+
+    QVERIFY(!enterWorkingFolder(folder, share()));
+    QCOMPARE(readBytes("tumosetup.dat"), deliveredPresets);
+    QVERIFY(!QFile::exists("tumoinfo.dat"));
+}
+
+void TstWorkingDirectory::unusableFolderIsReportedAndTheDirectoryStays() {
+    installData(deliveredPresets, deliveredHelp);
+    // A plain file where the folder should be.
+    const QString blocker = prefix_->filePath("blocker");
+    writeBytes(blocker, "not a folder");
+    const QString before = currentFolder();
+
+    const auto failure = enterWorkingFolder(blocker + "/rollbox", share());
+    QVERIFY(failure);
+    QCOMPARE(failure->folder, blocker + "/rollbox");
+    QVERIFY(!failure->reason.isEmpty());
+    QCOMPARE(currentFolder(), before);
+
+    const auto noFolder = enterWorkingFolder(QString(), share());
+    QVERIFY(noFolder);
+    QCOMPARE(currentFolder(), before);
+}
+
+void TstWorkingDirectory::buildTreeKeepsItsWorkingDirectory() {
+    // A build tree has the programs in bin/ and no share/rollbox beside it.
+    const QString before = currentFolder();
+    QVERIFY(!enterUserWorkingFolder(bin()));
+    QCOMPARE(currentFolder(), before);
+    QVERIFY(QDir(before).entryList(QDir::Files).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TstWorkingDirectory)
+#include "tst_working_directory.moc"
