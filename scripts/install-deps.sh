@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Rollbox need on Debian 12, when missing.
+# Further Debian packages that one script needs are given as arguments.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     fonts-liberation fontconfig
+    "$@"
 )
 
 missing=()

@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+# The install test checks the desktop entries and the metainfo with Debian's validators.
+scripts/install-deps.sh desktop-file-utils appstream
 scripts/build.sh build-test -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 
 export QT_QPA_PLATFORM=offscreen

@@ -9,8 +9,8 @@ class QWidget;
 
 // The context-menu key of the keyboard opens a window's popup menu, which otherwise only a
 // mouse press on its picture opens, so that every command of the menu can be reached from the
-// keyboard. The key is taken from whichever control of the window has the focus (a text box's
-// own edit menu stays on its right mouse button).
+// keyboard. The key counts in whichever control of the window has the focus; a text box's own
+// edit menu stays on the right mouse button.
 class MenuKey : public QObject {
     Q_OBJECT
 public:

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds Rollbox for release into build-package/ and makes the Debian package there:
+# build-package/rollbox_<version>_<architecture>.deb. Install it with
+#   apt-get install ./build-package/rollbox_*.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# dpkg-shlibdeps (dpkg-dev) and file work out the package's library dependencies.
+scripts/install-deps.sh dpkg-dev file
+
+BUILD_TYPE=Release scripts/build.sh build-package -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF "$@"
+cd build-package
+cpack -G DEB
