@@ -7,6 +7,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     fonts-liberation fontconfig
 )
+# Callers may ask for more, e.g. EXTRA_PACKAGES="clang libclang-rt-14-dev".
+read -r -a extra <<<"${EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
