@@ -37,7 +37,9 @@ int main(int argc, char* argv[]) {
     QObject::connect(&tumo, &Tumo::noWindowLeft, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &tumo, &Tumo::Form_Unload);
-    tumo.Form_Load();
+    // Without its presets file the program does not start.
+    if (!tumo.Form_Load())
+        return 1;
     tumo.show();
     return app.exec();
 }

@@ -32,6 +32,7 @@ Tumo::Tumo(QWidget* parent)
 
     createChrome();
     createRollControls();
+    createFunctionKeyLabels();
     createMenu();
     connectChrome();
     connectRollControls();
@@ -64,9 +65,10 @@ void Tumo::setMiniRollerProgram(const QString& folder, const QString& fileName) 
     miniRollerFileName_ = fileName;
 }
 
-void Tumo::Form_Load() {
+bool Tumo::Form_Load() {
     TumoFunc::hookWindow(this);
-    // The presets are read here and the function-key tooltips set.
+    if (!loadPresets())
+        return false;
     processGenerator().seed(secondsSinceMidnight());
     if (auto failure = ensureFileExists(recordFileName))
         reportWorkFileFailure(failure->file, failure->reason);
@@ -74,6 +76,7 @@ void Tumo::Form_Load() {
     mnusub6->setEnabled(false);
     TumoFunc::addTrayIcon(this, windowIcon(), tr("Quorvane's Dice Roller"));
     loaded_ = true;
+    return true;
 }
 
 void Tumo::Form_Unload() {
@@ -85,6 +88,18 @@ void Tumo::Form_Unload() {
     deleteWorkFiles();
     if (!helpWindow)
         emit noWindowLeft();
+}
+
+// A presets file that cannot be read ends the program, whatever windows are open.
+void Tumo::endAfterFatalError() {
+    if (helpWindow)
+        helpWindow->close();
+    if (loaded_)
+        Form_Unload();
+    else
+        TumoFunc::unhookWindow(this);
+    hide();
+    QCoreApplication::exit(1);
 }
 
 void Tumo::closeEvent(QCloseEvent* event) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "preset.h"
 #include "roll_record.h"
 
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <array>
 
 class MouseLabel;
 class QAction;
@@ -45,6 +48,8 @@ public:
     bool isLoaded() const { return loaded_; }
 
     QString logPath;
+    // The user's presets behind Shift+F1 to Shift+F12, as last read from the presets file.
+    PresetTable presets;
 
     // Title strip and static labels.
     MouseLabel* Image1;
@@ -74,6 +79,9 @@ public:
     QLabel* Label3;
     ResultPane* txtDice;
 
+    // The function-key labels, indices 1 to 12.
+    MouseLabel* lblFunc(int n) const;
+
     QTimer* Timer1;
 
     // The popup menu, shown only at the die picture.
@@ -91,13 +99,18 @@ public:
 
 public slots:
     // Start-up steps of the window; run at start and again after the function-key setup.
-    void Form_Load();
+    // False when the presets could not be read: that has been reported, and the program must
+    // end.
+    bool Form_Load();
     // Shut-down steps; run once per load, whichever way the window goes.
     void Form_Unload();
     // Every key press of the window's widgets, before the focused widget sees it.
     void Form_KeyDown(int keyCode, int shift);
 
     void cmdRoll_Click();
+    void runQuickFormula(int n);
+    void applyPreset(int n);
+    void lblFunc_DblClick(int n);
     void chkTimes_Click();
     void chkSave_Click();
 
@@ -129,7 +142,11 @@ private:
     void createRollControls();
     void connectRollControls();
     void createMenu();
-    void showSetupWindow();
+    bool showSetupWindow();
+    void createFunctionKeyLabels();
+    bool loadPresets();
+    void reportFatalPresetError(const QString& message);
+    void endAfterFatalError();
     void helpWindowClosed();
 
     RollInputs gatherRollInputs() const;
@@ -149,4 +166,5 @@ private:
     bool loaded_ = false;
     QString miniRollerFolder_;
     QString miniRollerFileName_;
+    std::array<MouseLabel*, presetCount> lblFunc_{};
 };

@@ -1,20 +1,30 @@
-// The main window's key handler: sees every key press first and never consumes it.
+// The main window's key handler: sees every key press first and never consumes it. Which
+// commands a key runs, and in which order, is the key map's to say.
 #include "tumo.h"
 
-namespace {
-
-constexpr int ctrlOnly = 2;
-constexpr int keyH = 72;
-constexpr int keyM = 77;
-constexpr int keyX = 88;
-
-} // namespace
+#include "key_map.h"
 
 void Tumo::Form_KeyDown(int keyCode, int shift) {
-    if (keyCode == keyX && shift == ctrlOnly)
-        mnusub1_click();
-    if (keyCode == keyM && shift == ctrlOnly)
-        mnusub2_click();
-    if (keyCode == keyH && shift == ctrlOnly)
-        mnusub7_click();
+    for (const KeyCommand& command : keyCommands(keyCode, shift)) {
+        switch (command.action) {
+        case KeyAction::QuickFormula:
+            runQuickFormula(command.index);
+            break;
+        case KeyAction::ApplyPreset:
+            applyPreset(command.index);
+            break;
+        case KeyAction::Exit:
+            mnusub1_click();
+            break;
+        case KeyAction::ShowMiniRoller:
+            mnusub2_click();
+            break;
+        case KeyAction::Help:
+            mnusub7_click();
+            break;
+        case KeyAction::SetUpFunctionKeys:
+            mnusub4_click();
+            break;
+        }
+    }
 }

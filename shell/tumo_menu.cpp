@@ -3,6 +3,7 @@
 
 #include "frm_about.h"
 #include "frm_help.h"
+#include "frm_setup.h"
 #include "mini_roller_start.h"
 #include "mouse_label.h"
 #include "tumo_func.h"
@@ -72,14 +73,28 @@ void Tumo::mnusub3_click() {
 }
 
 void Tumo::mnusub4_click() {
-    showSetupWindow();
+    if (!showSetupWindow()) {
+        endAfterFatalError();
+        return;
+    }
     TumoFunc::unhookWindow(this);
-    Form_Load();
+    if (!Form_Load())
+        endAfterFatalError();
 }
 
-// The function-key setup window (frmSetup) is shown here, modally; it returns when the user
-// has saved or closed it.
-void Tumo::showSetupWindow() {}
+// Shows the function-key setup window modally until the user has saved or closed it. False
+// when it could not read the presets file: that has been reported.
+bool Tumo::showSetupWindow() {
+    frmSetup setup(this);
+    if (setup.loadError()) {
+        reportFatalPresetError(setup.loadError()->message());
+        return false;
+    }
+    // Modal to this window only, so that the tray icon keeps answering.
+    setup.setWindowModality(Qt::WindowModal);
+    setup.exec();
+    return true;
+}
 
 void Tumo::mnusub5_click() {
     setTopMost(this, true);

@@ -110,6 +110,7 @@ void Tumo::chkSave_Click() {
     if (!chkSave->isChecked())
         return;
     frmSave dialog(logPath, this);
+    dialog.setWindowModality(Qt::WindowModal);
     if (dialog.exec() == QDialog::Accepted)
         logPath = dialog.chosenPath();
     else

@@ -37,7 +37,7 @@ private:
 
 void TstAboutHelp::aboutOpensModallyOverTheMainWindow() {
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.move(140, 95);
     tumo.show();
     QVERIFY(QTest::qWaitForWindowExposed(&tumo));
@@ -141,7 +141,7 @@ void TstAboutHelp::helpReportsAFileItCannotShow() {
 void TstAboutHelp::helpRereadsTheFileOnlyAfterItWasClosed() {
     writeBytes(QStringLiteral("tumoinfo.dat"), "First text\r\n");
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
 
     tumo.mnusub7_click();

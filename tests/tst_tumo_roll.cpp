@@ -6,6 +6,7 @@
 #include "modal_catcher.h"
 #include "record_lines.h"
 #include "scripted_random.h"
+#include "work_dir.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,11 +24,6 @@ QByteArray fileBytes(const QString& name) {
     if (!file.open(QIODevice::ReadOnly))
         return "<unreadable>";
     return file.readAll();
-}
-
-bool writeBytes(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray paneText(const ResultPane* pane) {
@@ -84,18 +80,15 @@ private:
     void roll(const QByteArray& formula, const QByteArray& add = {});
     void chooseLogPath(const QString& path);
 
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<TemporaryWorkDir> dir_;
     std::unique_ptr<Tumo> tumo_;
     ScriptedRandom random_;
 };
 
 void tst_tumo_roll::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    QVERIFY(QDir::setCurrent(dir_->path()));
-
+    dir_ = std::make_unique<TemporaryWorkDir>();
     tumo_ = std::make_unique<Tumo>();
-    tumo_->Form_Load();
+    QVERIFY(tumo_->Form_Load());
     tumo_->logPath = dir_->filePath("rolllog.txt");
     random_ = ScriptedRandom();
     tumo_->setRandomSource(&random_);
@@ -108,7 +101,6 @@ void tst_tumo_roll::init() {
 
 void tst_tumo_roll::cleanup() {
     tumo_.reset();
-    QDir::setCurrent(QDir::tempPath());
     dir_.reset();
 }
 
@@ -356,7 +348,7 @@ void tst_tumo_roll::logWindowCloseUnchecksBox() {
 void tst_tumo_roll::twoLoggedRollsAppendTwoRecords() {
     const QString log = dir_->filePath("rolllog.txt");
     const QByteArray earlier = recordLines({"Rolled: 1d4", doubleRuleLine});
-    QVERIFY(writeBytes(log, earlier));
+    writeBytes(log, earlier);
     chooseLogPath(log);
 
     random_.faces(6, {1, 4, 5});

@@ -68,13 +68,13 @@ void TstTumoShell::formLoadKeepsAnExistingRecordFile() {
     const QByteArray earlier("Rolled earlier\r\n 12\r\n");
     writeBytes(QStringLiteral("temp.txt"), earlier);
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     QCOMPARE(readBytes(QStringLiteral("temp.txt")), earlier);
 }
 
 void TstTumoShell::formLoadCreatesAMissingRecordFile() {
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     QVERIFY(QFile::exists(QStringLiteral("temp.txt")));
     QCOMPARE(QFileInfo(QStringLiteral("temp.txt")).size(), 0);
 }
@@ -82,7 +82,7 @@ void TstTumoShell::formLoadCreatesAMissingRecordFile() {
 void TstTumoShell::formLoadSetsUpTheWindow() {
     Tumo tumo;
     tumo.logPath = QStringLiteral("/somewhere/else.txt");
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     QVERIFY(tumo.isLoaded());
     QCOMPARE(tumo.logPath, defaultLogPath());
     QVERIFY(tumo.mnusub5->isEnabled());
@@ -106,7 +106,7 @@ void TstTumoShell::formUnloadDeletesTheWorkFiles_data() {
 void TstTumoShell::formUnloadDeletesTheWorkFiles() {
     QFETCH(QStringList, present);
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     QFile::remove(QStringLiteral("temp.txt"));
     for (const QString& name : present)
         writeBytes(name, "x\r\n");
@@ -127,7 +127,7 @@ void TstTumoShell::formUnloadDeletesTheWorkFiles() {
 
 void TstTumoShell::placementEntries() {
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
 
     tumo.mnusub5->trigger();
@@ -145,14 +145,14 @@ void TstTumoShell::placementEntries() {
 
 void TstTumoShell::setupRoundTripRunsTheStartUpAgain() {
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
     QSystemTrayIcon* const firstIcon = TumoFunc::trayData;
     tumo.mnusub5->trigger();
     tumo.logPath = QStringLiteral("/chosen/log.txt");
     QFile::remove(QStringLiteral("temp.txt"));
 
-    tumo.mnusub4->trigger();
+    QCOMPARE(closeModalsDuring([&] { tumo.mnusub4->trigger(); }), 1);
 
     // A top-most window is left with both placement entries disabled.
     QVERIFY(isTopMost(&tumo));
@@ -205,7 +205,7 @@ void TstTumoShell::ctrlShortcuts() {
 
     Tumo tumo;
     tumo.setMiniRollerProgram(workDir_->path(), QStringLiteral("no-such-mini-roller"));
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
     tumo.txtInput->setFocus();
     tumo.txtInput->setText(QStringLiteral("3d6"));
@@ -223,7 +223,7 @@ void TstTumoShell::ctrlShortcuts() {
 
 void TstTumoShell::typedLettersReachTheFormulaBox() {
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
     tumo.txtInput->setFocus();
     QTest::keyClicks(tumo.txtInput, QStringLiteral("Hxm"));
@@ -244,7 +244,7 @@ void TstTumoShell::popupOpensOnlyOnTheLeftButton() {
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, opens);
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
     QVERIFY(QTest::qWaitForWindowExposed(&tumo));
 
@@ -298,7 +298,7 @@ void TstTumoShell::activationColoursFollowTheApplicationState() {
     Tumo tumo;
     QCOMPARE(titleBackground(tumo), Colours::darkGreen);
     QCOMPARE(titleText(tumo), Colours::lightYellow);
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
 
     emit qApp->applicationStateChanged(Qt::ApplicationInactive);
     QCOMPARE(titleBackground(tumo), QColor(Qt::black));
@@ -327,7 +327,7 @@ void TstTumoShell::minimiseWithoutATrayKeepsTheWindowOnTheTaskBar() {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         QSKIP("This desktop has a tray; the fallback is for desktops without one.");
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
     tumo.imgMin_Click();
     QVERIFY(tumo.isVisible());
@@ -337,7 +337,7 @@ void TstTumoShell::minimiseWithoutATrayKeepsTheWindowOnTheTaskBar() {
 
 void TstTumoShell::trayDoubleClickRestoresTheWindow() {
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
     tumo.txtInput->setText(QStringLiteral("4d6"));
     tumo.mnusub5->trigger();
@@ -361,7 +361,7 @@ void TstTumoShell::trayDoubleClickRestoresTheWindow() {
 void TstTumoShell::helpWindowOutlivesTheMainWindow() {
     writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n");
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
     QSignalSpy ended(&tumo, &Tumo::noWindowLeft);
     tumo.mnusub7_click();
@@ -382,7 +382,7 @@ void TstTumoShell::helpWindowOutlivesTheMainWindow() {
 
 void TstTumoShell::hiddenMainWindowKeepsTheProgramRunning() {
     Tumo tumo;
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
     QSignalSpy ended(&tumo, &Tumo::noWindowLeft);
     tumo.hide();
@@ -401,7 +401,7 @@ void TstTumoShell::hiddenMainWindowKeepsTheProgramRunning() {
 void TstTumoShell::failedMiniRollerStartIsReported() {
     Tumo tumo;
     tumo.setMiniRollerProgram(workDir_->path(), QStringLiteral("no-such-mini-roller"));
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     tumo.show();
     QString message;
     const int seen = closeModalsDuring([&] { tumo.mnusub2->trigger(); },
@@ -423,7 +423,7 @@ void TstTumoShell::startedMiniRollerShowsNoMessage() {
     Tumo tumo;
     const QFileInfo info(stand);
     tumo.setMiniRollerProgram(info.absolutePath(), info.fileName());
-    tumo.Form_Load();
+    QVERIFY(tumo.Form_Load());
     QCOMPARE(closeModalsDuring([&] { tumo.mnusub2_click(); }), 0);
 }
 

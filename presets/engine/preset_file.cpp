@@ -12,7 +12,7 @@ constexpr int linesPerRecord = 6;
 // Hands out the file's lines one by one; a line ends at CR LF, LF or CR.
 class LineReader {
 public:
-    explicit LineReader(QFile& file) : file_(file) {}
+    explicit LineReader(QIODevice& file) : file_(file) {}
 
     std::optional<QString> next() {
         QByteArray line;
@@ -36,7 +36,7 @@ public:
     }
 
 private:
-    QFile& file_;
+    QIODevice& file_;
 };
 
 // A flag reads as 1 (set) or 0 (clear); nullopt when the line is not a number.
@@ -86,12 +86,19 @@ PresetFileRead readPresetFile(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return PresetFileError{fileName, 0, file.errorString()};
+    return readPresetTable(file, fileName);
+}
 
+PresetFileRead readPresetTable(QIODevice& file, const QString& fileName) {
     LineReader reader(file);
+    const auto readFailed = [&file] {
+        auto* asFile = qobject_cast<QFileDevice*>(&file);
+        return asFile && asFile->error() != QFileDevice::NoError;
+    };
     PresetTable table;
     for (int lineNumber = 1; lineNumber <= presetFileLineCount; ++lineNumber) {
         const std::optional<QString> line = reader.next();
-        if (file.error() != QFileDevice::NoError)
+        if (readFailed())
             return PresetFileError{fileName, lineNumber, file.errorString()};
         if (!line)
             return PresetFileError{

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QIODevice;
+
 #include <optional>
 #include <variant>
 
@@ -40,6 +42,9 @@ struct PresetFileError {
 using PresetFileRead = std::variant<PresetTable, PresetFileError>;
 
 PresetFileRead readPresetFile(const QString& fileName = presetFileName);
+
+// The same from an open device; fileName only names it in errors.
+PresetFileRead readPresetTable(QIODevice& file, const QString& fileName);
 
 // Replaces the file atomically: the old file stays whole until the new one is complete, and
 // stays as it was when writing fails. Characters outside single-byte text are saved as "?";
