@@ -1,5 +1,7 @@
 #include "working_directory.h"
 
+#include "preset_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,16 +9,15 @@
 
 namespace {
 
-// The files delivered with the program that it reads from its working directory.
-const QStringList deliveredFiles = {QStringLiteral("tumosetup.dat"),
-                                    QStringLiteral("tumoinfo.dat")};
-const QString presetsFile = deliveredFiles.first();
+// The files delivered with the program that it reads from its working directory: the presets
+// and the help text.
+const QStringList deliveredFiles = {presetFileName, QStringLiteral("tumoinfo.dat")};
 
 } // namespace
 
 QString deliveredDataFolder(const QString& programFolder) {
     const QString folder = QDir::cleanPath(programFolder + QStringLiteral("/../share/rollbox"));
-    return QFileInfo(QDir(folder).filePath(presetsFile)).isFile() ? folder : QString();
+    return QFileInfo(QDir(folder).filePath(presetFileName)).isFile() ? folder : QString();
 }
 
 QString userWorkingFolder() {

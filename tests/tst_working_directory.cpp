@@ -37,8 +37,8 @@ private:
 
 namespace {
 
-const QByteArray deliveredPresets = "F 1\r\n4d6\r\n 1 \r\n 0 \r\n 0 \r\n\r\n";
-const QByteArray deliveredHelp = "Help\r\nsecond line\r\n";
+const QByteArray installedPresets = "F 1\r\n4d6\r\n 1 \r\n 0 \r\n 0 \r\n\r\n";
+const QByteArray installedHelp = "Help\r\nsecond line\r\n";
 
 QString currentFolder() {
     return QDir::current().canonicalPath();
@@ -47,7 +47,7 @@ QString currentFolder() {
 } // namespace
 
 void TstWorkingDirectory::init() {
-    startDir_ = std::make_unique<TemporaryWorkDir>();
+    startDir_ = std::make_unique<TemporaryWorkDir>(TemporaryWorkDir::Empty);
     prefix_ = std::make_unique<QTemporaryDir>();
     QVERIFY(prefix_->isValid());
     QVERIFY(QDir().mkpath(bin()));
@@ -81,8 +81,8 @@ void TstWorkingDirectory::installedLayoutIsRecognised() {
     QFETCH(bool, withHelp);
     QFETCH(bool, installed);
     if (withPresets || withHelp)
-        installData(withPresets ? deliveredPresets : QByteArray(),
-                    withHelp ? deliveredHelp : QByteArray());
+        installData(withPresets ? installedPresets : QByteArray(),
+                    withHelp ? installedHelp : QByteArray());
     const QString found = deliveredDataFolder(bin());
     QCOMPARE(found.isEmpty(), !installed);
     if (installed)
@@ -116,20 +116,20 @@ void TstWorkingDirectory::userFolderFollowsXdgDataHome() {
 }
 
 void TstWorkingDirectory::firstStartCopiesTheDeliveredFiles() {
-    installData(deliveredPresets, deliveredHelp);
+    installData(installedPresets, installedHelp);
     const QString folder = prefix_->filePath("home/.local/share/rollbox");
 
     const auto failure = enterWorkingFolder(folder, share());
     QVERIFY2(!failure, failure ? qPrintable(failure->reason) : "");
     QCOMPARE(currentFolder(), QDir(folder).canonicalPath());
-    QCOMPARE(readBytes("tumosetup.dat"), deliveredPresets);
-    QCOMPARE(readBytes("tumoinfo.dat"), deliveredHelp);
+    QCOMPARE(readBytes("tumosetup.dat"), installedPresets);
+    QCOMPARE(readBytes("tumoinfo.dat"), installedHelp);
     // Nothing else is put there: the work files are the program's to create.
     QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
 }
 
 void TstWorkingDirectory::keptFilesAreNeverOverwritten() {
-    installData(deliveredPresets, deliveredHelp);
+    installData(installedPresets, installedHelp);
     const QString folder = prefix_->filePath("user");
     QVERIFY(QDir().mkpath(folder));
     const QByteArray edited = "F 1\r\n9d9\r\n 0 \r\n 1 \r\n 0 \r\n-3\r\n";
@@ -139,7 +139,7 @@ void TstWorkingDirectory::keptFilesAreNeverOverwritten() {
     QVERIFY(!enterWorkingFolder(folder, share()));
     QCOMPARE(readBytes("tumosetup.dat"), edited);
     // The missing help text is delivered again; what else the user has stays as it is.
-    QCOMPARE(readBytes("tumoinfo.dat"), deliveredHelp);
+    QCOMPARE(readBytes("tumoinfo.dat"), installedHelp);
     QCOMPARE(readBytes("temp.txt"), QByteArray("last roll"));
 
     // And so on every later start.
@@ -148,7 +148,7 @@ void TstWorkingDirectory::keptFilesAreNeverOverwritten() {
 }
 
 void TstWorkingDirectory::copiesCanBeEditedWhateverTheDeliveredRights() {
-    installData(deliveredPresets, deliveredHelp);
+    installData(installedPresets, installedHelp);
     for (const char* name : {"tumosetup.dat", "tumoinfo.dat"})
         QVERIFY(QFile::setPermissions(QDir(share()).filePath(name),
                                       QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
@@ -162,16 +162,16 @@ void TstWorkingDirectory::copiesCanBeEditedWhateverTheDeliveredRights() {
 }
 
 void TstWorkingDirectory::missingDeliveredHelpIsNoFailure() {
-    installData(deliveredPresets, QByteArray());
+    installData(installedPresets, QByteArray());
     const QString folder = prefix_->filePath("user");
 
     QVERIFY(!enterWorkingFolder(folder, share()));
-    QCOMPARE(readBytes("tumosetup.dat"), deliveredPresets);
+    QCOMPARE(readBytes("tumosetup.dat"), installedPresets);
     QVERIFY(!QFile::exists("tumoinfo.dat"));
 }
 
 void TstWorkingDirectory::unusableFolderIsReportedAndTheDirectoryStays() {
-    installData(deliveredPresets, deliveredHelp);
+    installData(installedPresets, installedHelp);
     // A plain file where the folder should be.
     const QString blocker = prefix_->filePath("blocker");
     writeBytes(blocker, "not a folder");
