@@ -4,11 +4,13 @@
 #include "artwork.h"
 #include "courier_font.h"
 #include "frame_lines.h"
+#include "menu_key.h"
 #include "mouse_label.h"
 #include "tumo_func.h"
 #include "web_link.h"
 #include "window_ops.h"
 
+#include <QMenu>
 #include <QPainter>
 
 namespace {
@@ -74,6 +76,8 @@ void Tumo::connectChrome() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
                 Image1_mousedown(button, position);
             });
+    // The keyboard's way to the popup menu, opened below the die picture.
+    new MenuKey(this, [this] { mnufile->popup(Image1->mapToGlobal(QPoint(0, Image1->height()))); });
 }
 
 void Tumo::paintEvent(QPaintEvent*) {

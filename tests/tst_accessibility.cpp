@@ -7,6 +7,7 @@
 #include "frm_setup.h"
 #include "mini.h"
 #include "mini_about.h"
+#include "mouse_label.h"
 #include "tumo.h"
 
 #include "work_dir.h"
@@ -42,6 +43,7 @@ private slots:
     void everyControlIsNamed();
     void setupGridNamesRowAndColumn();
     void menuKeyOpensTheMiniMenu();
+    void menuKeyOpensTheMainMenu();
 
 private:
     std::unique_ptr<TemporaryWorkDir> workDir_;
@@ -320,6 +322,21 @@ void TstAccessibility::menuKeyOpensTheMiniMenu() {
     QVERIFY(editMenu);
     QVERIFY(editMenu != mini.mnufile);
     editMenu->close();
+}
+
+void TstAccessibility::menuKeyOpensTheMainMenu() {
+    Tumo tumo;
+    tumo.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tumo));
+    QVERIFY(!tumo.mnufile->isVisible());
+
+    QContextMenuEvent fromKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                              tumo.txtInput->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(tumo.txtInput, &fromKey);
+    QVERIFY(tumo.mnufile->isVisible());
+    // Below the die picture, where a click on it would open the menu too.
+    QCOMPARE(tumo.mnufile->pos().x(), tumo.Image1->mapToGlobal(QPoint(0, 0)).x());
+    tumo.mnufile->close();
 }
 
 QTEST_MAIN(TstAccessibility)
