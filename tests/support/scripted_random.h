@@ -27,15 +27,12 @@ public:
         return *this;
     }
 
-    ScriptedRandom& raw(std::initializer_list<float> values) {
-        // One by one: GCC 12 at -O2 warns wrongly (stringop-overflow) on a range insert here.
-        for (float value : values)
-            script_.push_back(value);
-        return *this;
-    }
+    ScriptedRandom& raw(std::initializer_list<float> values) { return rawRange(values); }
 
     template <typename Range> ScriptedRandom& rawRange(const Range& values) {
-        script_.insert(script_.end(), std::begin(values), std::end(values));
+        // One at a time: GCC 12 warns falsely about a range insert here when optimising.
+        for (float r : values)
+            script_.push_back(r);
         return *this;
     }
 
