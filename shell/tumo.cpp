@@ -1,5 +1,6 @@
 #include "tumo.h"
 
+#include "accessible_names.h"
 #include "artwork.h"
 #include "courier_font.h"
 #include "frm_help.h"
@@ -45,6 +46,8 @@ Tumo::Tumo(QWidget* parent)
     Timer1->setInterval(5000);
     connect(Timer1, &QTimer::timeout, this, &Tumo::Timer1_Timer);
     Timer1->start();
+
+    nameControlsForAccessibility(this);
 }
 
 Tumo::~Tumo() {

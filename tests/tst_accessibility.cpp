@@ -242,8 +242,6 @@ void TstAccessibility::everyControlIsNamed_data() {
     QTest::addColumn<WindowMaker>("makeWindow");
     QTest::addRow("Tumo") << WindowMaker([] {
         auto tumo = std::make_unique<Tumo>();
-        // Until the main window names its controls in its constructor.
-        nameControlsForAccessibility(tumo.get());
         return std::unique_ptr<QWidget>(std::move(tumo));
     });
     QTest::addRow("frmSave") << WindowMaker(
