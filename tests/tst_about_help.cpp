@@ -98,7 +98,7 @@ void TstAboutHelp::helpShowsTheFileAsItIs() {
     QByteArray bytes("Rollbox help\r\n\r\nCaf\xe9 rules\nlast of the first part\r\n");
     for (int i = 0; i < 60; ++i)
         bytes += "filler line " + QByteArray::number(i) + "\r\n";
-    writeBytes(QStringLiteral("tumoinfo.dat"), bytes);
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), bytes));
 
     frmHelp help;
     help.show();
@@ -130,7 +130,7 @@ void TstAboutHelp::helpReportsAFileItCannotShow() {
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(QStringLiteral("tumoinfo.dat")));
     else if (kind == QLatin1String("empty"))
-        writeBytes(QStringLiteral("tumoinfo.dat"), {});
+        QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), {}));
 
     frmHelp help;
     const QString shown = help.txtHelp->toPlainText();
@@ -139,7 +139,7 @@ void TstAboutHelp::helpReportsAFileItCannotShow() {
 }
 
 void TstAboutHelp::helpRereadsTheFileOnlyAfterItWasClosed() {
-    writeBytes(QStringLiteral("tumoinfo.dat"), "First text\r\n");
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "First text\r\n"));
     Tumo tumo;
     QVERIFY(tumo.Form_Load());
     tumo.show();
@@ -149,7 +149,7 @@ void TstAboutHelp::helpRereadsTheFileOnlyAfterItWasClosed() {
     QVERIFY(first);
     QCOMPARE(first->txtHelp->toPlainText(), QStringLiteral("First text\n"));
 
-    writeBytes(QStringLiteral("tumoinfo.dat"), "Second text\r\n");
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "Second text\r\n"));
     tumo.mnusub7_click();
     QCOMPARE(tumo.helpWindow.data(), first.data());
     QCOMPARE(first->txtHelp->toPlainText(), QStringLiteral("First text\n"));
@@ -175,7 +175,7 @@ void TstAboutHelp::helpCloses_data() {
 void TstAboutHelp::helpCloses() {
     QFETCH(int, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
-    writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n");
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n"));
     QPointer<frmHelp> help = new frmHelp;
     help->show();
     help->activateWindow();
