@@ -58,6 +58,8 @@ private slots:
     void ctrlFOpensTheSetupOnce();
     void startWithoutAReadablePresetsFileIsRefused_data();
     void startWithoutAReadablePresetsFileIsRefused();
+    void unusualPresetsFilesLoad_data();
+    void unusualPresetsFilesLoad();
     void presetsFileLostBeforeSetupEndsTheProgram();
 
 private:
@@ -285,6 +287,41 @@ void TstTumoKeys::startWithoutAReadablePresetsFileIsRefused_data() {
                            << QString("tumosetup.dat, line 4");
     QTest::addRow("flag not a number")
         << QByteArray("F 1\r\n1d6\r\n yes \r\n") << QString("tumosetup.dat, line 3");
+    // Bytes 0 to 255: the CR at 13 ends line 2, and line 3 is no number.
+    QByteArray binary;
+    for (int code = 0; code < 256; ++code)
+        binary += char(code);
+    QTest::addRow("binary") << binary.repeated(64) << QString("tumosetup.dat, line 3");
+    QTest::addRow("10 MB in one line")
+        << QByteArray(10 * 1024 * 1024, 'x') << QString("tumosetup.dat, line 2");
+}
+
+void TstTumoKeys::unusualPresetsFilesLoad_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addRow("LF-only lines") << "LF only";
+    QTest::addRow("72 lines, then 10 MB of junk") << "junk after";
+}
+
+void TstTumoKeys::unusualPresetsFilesLoad() {
+    QFETCH(QString, kind);
+    QByteArray bytes = fileBytes(presetFileName);
+    if (kind == "LF only") {
+        bytes.replace("\r\n", "\n");
+    } else {
+        QByteArray junk(10 * 1024 * 1024, '\0');
+        for (qsizetype i = 0; i < junk.size(); ++i)
+            junk[i] = char(i * 7919 % 251);
+        bytes += junk;
+    }
+    QVERIFY(writeBytes(presetFileName, bytes));
+    Tumo tumo;
+    ModalWatch watch;
+    QVERIFY(tumo.Form_Load());
+    QCOMPARE(watch.seen(), 0);
+    QCOMPARE(tumo.presets, plainPresets());
+    QCOMPARE(tumo.lblFunc(12)->toolTip(), QString("[Shift] = 12d6"));
+    // Loading never writes the file.
+    QCOMPARE(fileBytes(presetFileName), bytes);
 }
 
 void TstTumoKeys::startWithoutAReadablePresetsFileIsRefused() {
