@@ -7,6 +7,7 @@
 #include "modal_watch.h"
 #include "record_lines.h"
 #include "scripted_random.h"
+#include "without_root_override.h"
 #include "work_dir.h"
 
 #include <QApplication>
@@ -401,16 +402,26 @@ void tst_tumo_roll::unwritableWorkFileReportedOnce() {
 
 void tst_tumo_roll::unwritableLogClearsSaveResults_data() {
     QTest::addColumn<QString>("path");
-    QTest::addRow("directory") << QStringLiteral("<dir>");
-    QTest::addRow("missing folder") << QStringLiteral("<dir>/missing/rolllog.txt");
-    QTest::addRow("empty path") << QString();
+    QTest::addColumn<QByteArray>("readOnlyContent"); // a read-only log already holding this
+    QTest::addRow("directory") << QStringLiteral("<dir>") << QByteArray();
+    QTest::addRow("missing folder") << QStringLiteral("<dir>/missing/rolllog.txt") << QByteArray();
+    QTest::addRow("empty path") << QString() << QByteArray();
     if (QFile::exists("/dev/full"))
-        QTest::addRow("full disk") << QStringLiteral("/dev/full");
+        QTest::addRow("full disk") << QStringLiteral("/dev/full") << QByteArray();
+    QTest::addRow("read-only file")
+        << QStringLiteral("<dir>/kept.txt") << recordLines({"Rolled: 1d4", doubleRuleLine});
 }
 
 void tst_tumo_roll::unwritableLogClearsSaveResults() {
     QFETCH(QString, path);
+    QFETCH(QByteArray, readOnlyContent);
     path.replace("<dir>", dir_->path());
+    const WithoutRootOverride permissionsCount;
+    if (!readOnlyContent.isEmpty()) {
+        QVERIFY(permissionsCount.permissionsApply());
+        QVERIFY(writeBytes(path, readOnlyContent));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    }
 
     // A log that worked before must survive the failing one untouched.
     const QString goodLog = dir_->filePath("rolllog.txt");
@@ -440,6 +451,8 @@ void tst_tumo_roll::unwritableLogClearsSaveResults() {
     roll("2d6");
     QCOMPARE(watch.messages.size(), 1);
     QCOMPARE(fileBytes(goodLog), oneDieRecord(3));
+    if (!readOnlyContent.isEmpty())
+        QCOMPARE(fileBytes(path), readOnlyContent);
 }
 
 QTEST_MAIN(tst_tumo_roll)
