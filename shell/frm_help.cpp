@@ -17,8 +17,38 @@ namespace {
 
 const QString helpFileName = QStringLiteral("tumoinfo.dat");
 
-// The whole file as it is, bytes taken one to one as characters; or a short message saying
-// why it could not be shown. CR LF, LF and CR all show as one line break.
+// The text box lays out each line as a whole, in time that grows with the square of its
+// length: a megabyte without a line break would hold the program for minutes. Longer lines
+// are shown in pieces, cut after the last blank of a piece where it has one.
+constexpr qsizetype longestShownLine = 4096;
+
+QString withLongLinesBroken(const QString& text) {
+    QString shown;
+    shown.reserve(text.size() + text.size() / longestShownLine);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        while (end - start > longestShownLine) {
+            const QStringView piece = QStringView(text).sliced(start, longestShownLine);
+            const qsizetype blank = piece.lastIndexOf(u' ');
+            const qsizetype length = blank > 0 ? blank + 1 : longestShownLine;
+            shown += piece.first(length);
+            shown += u'\n';
+            start += length;
+        }
+        shown += QStringView(text).sliced(start, end - start);
+        if (end < text.size())
+            shown += u'\n';
+        start = end + 1;
+    }
+    return shown;
+}
+
+// The whole file as it is, bytes taken one to one as characters (NUL and other control bytes
+// included); or a short message saying why it could not be shown. CR LF, LF and CR all show as
+// one line break.
 QString readHelpText() {
     QFile file(helpFileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -33,7 +63,7 @@ QString readHelpText() {
     QString text = QString::fromLatin1(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
+    return withLongLinesBroken(text);
 }
 
 } // namespace

@@ -25,6 +25,8 @@ private slots:
     void aboutCloses_data();
     void aboutCloses();
     void helpShowsTheFileAsItIs();
+    void helpShowsUnusualFilesWhole_data();
+    void helpShowsUnusualFilesWhole();
     void helpReportsAFileItCannotShow_data();
     void helpReportsAFileItCannotShow();
     void helpRereadsTheFileOnlyAfterItWasClosed();
@@ -98,7 +100,7 @@ void TstAboutHelp::helpShowsTheFileAsItIs() {
     QByteArray bytes("Rollbox help\r\n\r\nCaf\xe9 rules\nlast of the first part\r\n");
     for (int i = 0; i < 60; ++i)
         bytes += "filler line " + QByteArray::number(i) + "\r\n";
-    writeBytes(QStringLiteral("tumoinfo.dat"), bytes);
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), bytes));
 
     frmHelp help;
     help.show();
@@ -111,6 +113,57 @@ void TstAboutHelp::helpShowsTheFileAsItIs() {
     QCOMPARE(help.txtHelp->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QVERIFY(help.txtHelp->verticalScrollBar()->maximum() > 0);
     QCOMPARE(help.size(), QSize(514, 441));
+}
+
+void TstAboutHelp::helpShowsUnusualFilesWhole_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+
+    // Every byte value, NUL included, stands for the character of that code; the CR (13) is
+    // a line break. Nothing after the NUL is lost.
+    QByteArray everyByte;
+    for (int code = 0; code < 256; ++code)
+        everyByte += char(code);
+    everyByte += "after";
+    QString everyCharacter = QString::fromLatin1(everyByte);
+    everyCharacter[13] = u'\n';
+    QTest::addRow("binary") << everyByte << everyCharacter;
+
+    QByteArray manyLines;
+    while (manyLines.size() < 10 * 1024 * 1024)
+        manyLines += "Help line " + QByteArray::number(manyLines.size()) + "\r\n";
+    QTest::addRow("10 MB of lines")
+        << manyLines << QString::fromLatin1(manyLines).replace("\r\n", "\n");
+
+    // A line too long to lay out in one piece is shown in pieces of 4096 characters.
+    const QByteArray piece(4096, 'x');
+    QString pieces = QString::fromLatin1(piece);
+    for (int i = 1; i < 2560; ++i)
+        pieces += u'\n' + QString::fromLatin1(piece);
+    QTest::addRow("10 MB in one line") << piece.repeated(2560) << pieces;
+    // Cut after the last blank where the piece has one.
+    const QByteArray words = QByteArray(4000, 'a') + ' ' + QByteArray(200, 'b');
+    QTest::addRow("long line with a blank")
+        << words << QString(4000, u'a') + QStringLiteral(" \n") + QString(200, u'b');
+}
+
+void TstAboutHelp::helpShowsUnusualFilesWhole() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), bytes));
+    Tumo tumo;
+    QVERIFY(tumo.Form_Load());
+    tumo.show();
+
+    QCOMPARE(closeModalsDuring([&] { tumo.mnusub7_click(); }), 0);
+
+    QVERIFY(tumo.helpWindow && tumo.helpWindow->isVisible());
+    QVERIFY(tumo.isLoaded());
+    // The raw text, so that no-break spaces and NULs are seen as they are.
+    const QString raw =
+        tumo.helpWindow->txtHelp->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
+    QCOMPARE(raw.size(), shown.size());
+    QVERIFY(raw == shown);
 }
 
 void TstAboutHelp::helpReportsAFileItCannotShow_data() {
@@ -130,7 +183,7 @@ void TstAboutHelp::helpReportsAFileItCannotShow() {
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(QStringLiteral("tumoinfo.dat")));
     else if (kind == QLatin1String("empty"))
-        writeBytes(QStringLiteral("tumoinfo.dat"), {});
+        QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), {}));
 
     frmHelp help;
     const QString shown = help.txtHelp->toPlainText();
@@ -139,7 +192,7 @@ void TstAboutHelp::helpReportsAFileItCannotShow() {
 }
 
 void TstAboutHelp::helpRereadsTheFileOnlyAfterItWasClosed() {
-    writeBytes(QStringLiteral("tumoinfo.dat"), "First text\r\n");
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "First text\r\n"));
     Tumo tumo;
     QVERIFY(tumo.Form_Load());
     tumo.show();
@@ -149,7 +202,7 @@ void TstAboutHelp::helpRereadsTheFileOnlyAfterItWasClosed() {
     QVERIFY(first);
     QCOMPARE(first->txtHelp->toPlainText(), QStringLiteral("First text\n"));
 
-    writeBytes(QStringLiteral("tumoinfo.dat"), "Second text\r\n");
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "Second text\r\n"));
     tumo.mnusub7_click();
     QCOMPARE(tumo.helpWindow.data(), first.data());
     QCOMPARE(first->txtHelp->toPlainText(), QStringLiteral("First text\n"));
@@ -175,7 +228,7 @@ void TstAboutHelp::helpCloses_data() {
 void TstAboutHelp::helpCloses() {
     QFETCH(int, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
-    writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n");
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n"));
     QPointer<frmHelp> help = new frmHelp;
     help->show();
     help->activateWindow();

@@ -1,4 +1,5 @@
 #include "frm_setup.h"
+#include "modal_watch.h"
 #include "preset_test_files.h"
 
 #include <QApplication>
@@ -6,12 +7,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using namespace preset_test;
 
@@ -26,16 +25,6 @@ QByteArray handEditedFile() {
         lines[12 + i] = third[i];
     lines += "left over";
     return joined(lines, "\n");
-}
-
-// Closes the next modal window that opens, keeping its text.
-void answerNextMessage(QString* text) {
-    QTimer::singleShot(0, [text] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            *text = box->text();
-            box->accept();
-        }
-    });
 }
 
 } // namespace
@@ -183,11 +172,12 @@ void TestFrmSetup::saveThatCannotWriteKeepsWindowAndFile() {
     QVERIFY(writeBytes(QStringLiteral("keys"), "not a folder"));
 
     setup.txtF1(2)->setText(QStringLiteral("7d7"));
-    QString message;
-    answerNextMessage(&message);
+    ModalWatch watch;
     setup.cmdSave->click();
 
-    QVERIFY2(message.contains(path), qPrintable(message));
+    QCOMPARE(watch.seen(), 1);
+    QCOMPARE(watch.messages.size(), 1);
+    QVERIFY2(watch.messages.front().contains(path), qPrintable(watch.messages.front()));
     QVERIFY(setup.isVisible());
     QCOMPARE(setup.txtF1(2)->text(), QStringLiteral("7d7"));
     QCOMPARE(fileBytes(QStringLiteral("kept/tumosetup.dat")), handEditedFile());

@@ -1,6 +1,7 @@
 #include "mini.h"
 #include "mini_about.h"
 #include "mini_mod.h"
+#include "modal_watch.h"
 #include "mouse_label.h"
 #include "scripted_random.h"
 #include "window_ops.h"
@@ -13,23 +14,22 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
 
 namespace {
 
-// Runs check on the modal box the mini window opens, once it is shown, then leaves the box
-// open for the check to close.
-void whenAboutOpens(std::function<void(MiniAbout&)> check) {
-    QTimer::singleShot(0, [check = std::move(check)] {
-        auto* about = qobject_cast<MiniAbout*>(QApplication::activeModalWidget());
+// Opens the about box from the menu and runs check on it while it is open; the box is closed
+// afterwards if check left it open.
+void openAbout(Mini* mini, const std::function<void(MiniAbout&)>& check) {
+    ModalWatch watch([&](QWidget* modal) {
+        auto* about = qobject_cast<MiniAbout*>(modal);
         QVERIFY(about);
         check(*about);
-        if (about->isVisible())
-            about->reject();
     });
+    mini->mnusub4_click();
+    QCOMPARE(watch.windows, 1);
 }
 
 } // namespace
@@ -345,7 +345,7 @@ void TestMiniWindow::aboutBox() {
     QString close;
     QColor background;
     bool closeHasFocus = false;
-    whenAboutOpens([&](MiniAbout& about) {
+    openAbout(mini.get(), [&](MiniAbout& about) {
         aboutPosition = about.pos();
         aboutSize = about.size();
         topMost = isTopMost(&about);
@@ -357,7 +357,6 @@ void TestMiniWindow::aboutBox() {
         closeHasFocus = about.focusWidget() == about.cmdClose;
         about.cmdClose->click();
     });
-    mini->mnusub4_click();
 
     QCOMPARE(aboutPosition, mini->pos());
     QCOMPARE(aboutSize, QSize(312, 133));
@@ -386,7 +385,7 @@ void TestMiniWindow::aboutBoxClosesWithItsKeys() {
     QFETCH(Qt::Key, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
     bool closed = false;
-    whenAboutOpens([&](MiniAbout& about) {
+    openAbout(mini.get(), [&](MiniAbout& about) {
         about.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&about));
         QTest::keyClick(about.windowHandle(), key, modifiers);
@@ -394,7 +393,6 @@ void TestMiniWindow::aboutBoxClosesWithItsKeys() {
         QTRY_VERIFY(!about.isVisible());
         closed = true;
     });
-    mini->mnusub4_click();
     QVERIFY(closed);
 }
 
@@ -404,12 +402,11 @@ void TestMiniWindow::keysRollNothingWhileAboutIsOpen() {
     QCOMPARE(mini->txtNum->text(), QString(" 11"));
 
     random.setDraws({0.0f, 0.0f});
-    whenAboutOpens([&](MiniAbout& about) {
+    openAbout(mini.get(), [&](MiniAbout& about) {
         QTest::keyClick(mini->windowHandle(), Qt::Key_F1);
         QTest::keyClick(&about, Qt::Key_F2);
         QTest::keyClick(mini->windowHandle(), Qt::Key_X, Qt::ControlModifier);
     });
-    mini->mnusub4_click();
     QCOMPARE(random.taken(), std::size_t(0));
     QCOMPARE(mini->txtDie->text(), QString("d20"));
     QCOMPARE(mini->txtNum->text(), QString(" 11"));

@@ -1,5 +1,7 @@
 // A save of the presets file killed at any moment leaves the whole old file or the whole new
 // one, never a mixture or a truncated file.
+#include "file_bytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -15,15 +17,6 @@ private slots:
     void killedSavesLeaveAWholeFile();
 };
 
-namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 void tst_preset_crash_safety::killedSavesLeaveAWholeFile() {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -32,8 +25,8 @@ void tst_preset_crash_safety::killedSavesLeaveAWholeFile() {
     print.setWorkingDirectory(folder.path());
     print.start(QStringLiteral(PRESET_SAVER), {QStringLiteral("--print")});
     QVERIFY(print.waitForFinished());
-    const QByteArray first = readAll(folder.filePath(QStringLiteral("a.dat")));
-    const QByteArray second = readAll(folder.filePath(QStringLiteral("b.dat")));
+    const QByteArray first = fileBytes(folder.filePath(QStringLiteral("a.dat")));
+    const QByteArray second = fileBytes(folder.filePath(QStringLiteral("b.dat")));
     QCOMPARE(first.count("\r\n"), 72);
     QVERIFY(first != second);
 
@@ -53,7 +46,7 @@ void tst_preset_crash_safety::killedSavesLeaveAWholeFile() {
         QVERIFY(saver.waitForFinished());
         QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
 
-        const QByteArray now = readAll(presets);
+        const QByteArray now = fileBytes(presets);
         QVERIFY2(now == first || now == second,
                  qPrintable(QStringLiteral("round %1: %2 bytes, %3 lines")
                                 .arg(round)

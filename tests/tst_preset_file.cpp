@@ -30,6 +30,7 @@ private slots:
     void lineEndsOtherThanCrLfAreRead_data();
     void lineEndsOtherThanCrLfAreRead();
     void linesAfterThe72ndAreNeverRead();
+    void readingEndsAtThe72ndLine();
     void shortFileNamesTheMissingLine_data();
     void shortFileNamesTheMissingLine();
     void missingOrUnreadableFileNamesFileAndReason();
@@ -243,6 +244,18 @@ void TestPresetFile::linesAfterThe72ndAreNeverRead() {
 
     QVERIFY(!writePresetFile(std::get<PresetTable>(read)));
     QCOMPARE(fileBytes(presetFileName), joined(plainLines()));
+}
+
+void TestPresetFile::readingEndsAtThe72ndLine() {
+    const QByteArray lines = joined(plainLines());
+    QVERIFY(writeBytes(presetFileName, lines + QByteArray(10 * 1024 * 1024, 'j')));
+    QFile file(presetFileName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const PresetFileRead read = readPresetTable(file, presetFileName);
+    QVERIFY(std::holds_alternative<PresetTable>(read));
+    QCOMPARE(std::get<PresetTable>(read), plainTable());
+    // Not one byte of what follows was taken.
+    QCOMPARE(file.pos(), lines.size());
 }
 
 void TestPresetFile::shortFileNamesTheMissingLine_data() {

@@ -2,6 +2,7 @@
 #include "roll_record.h"
 #include "work_files.h"
 
+#include "file_bytes.h"
 #include "record_lines.h"
 
 #include <QDir>
@@ -10,13 +11,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray fileBytes(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
 
 std::string_view view(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};

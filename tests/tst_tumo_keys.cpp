@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -31,7 +30,7 @@ PresetTable plainPresets() {
 // The "Rolled: " headings in a log, in order.
 QStringList headings(const QString& logPath) {
     QStringList found;
-    for (const QByteArray& line : readBytes(logPath).split('\n'))
+    for (const QByteArray& line : fileBytes(logPath).split('\n'))
         if (line.startsWith("Rolled: "))
             found += QString::fromLatin1(line.trimmed());
     return found;
@@ -59,6 +58,8 @@ private slots:
     void ctrlFOpensTheSetupOnce();
     void startWithoutAReadablePresetsFileIsRefused_data();
     void startWithoutAReadablePresetsFileIsRefused();
+    void unusualPresetsFilesLoad_data();
+    void unusualPresetsFilesLoad();
     void presetsFileLostBeforeSetupEndsTheProgram();
 
 private:
@@ -103,7 +104,7 @@ void TstTumoKeys::functionKeyRollsItsQuickFormula() {
     QTest::keyClick(tumo_->txtAdd, Qt::Key_F9);
 
     QCOMPARE(headings(tumo_->logPath), QStringList{"Rolled: (3d6)+2"});
-    QVERIFY(readBytes(tumo_->logPath).contains("Dropped the Result of: "));
+    QVERIFY(fileBytes(tumo_->logPath).contains("Dropped the Result of: "));
     QCOMPARE(tumo_->txtInput->text(), QString("3d6"));
     QCOMPARE(tumo_->txtInput->selectedText(), QString("3d6"));
     QCOMPARE(tumo_->txtAdd->text(), QString("+2"));
@@ -162,11 +163,11 @@ void TstTumoKeys::emptyPresetFormulaClearsTheBoxAndStopsSilently() {
 
 // A hand-edited flag of 2 reads as clear, so the box is not ticked.
 void TstTumoKeys::presetFlagsFollowOnlyTheirOwnValue() {
-    QByteArray bytes = readBytes(presetFileName);
+    QByteArray bytes = fileBytes(presetFileName);
     QList<QByteArray> lines = bytes.split('\n');
     lines[6 * 2 + 2] = " 2 \r"; // preset 3, drop low
     lines[6 * 2 + 4] = "1\r";   // preset 3, reroll ones, without blanks
-    writeBytes(presetFileName, lines.join('\n'));
+    QVERIFY(writeBytes(presetFileName, lines.join('\n')));
     loadTumo();
     tumo_->chkDropLow->setChecked(true);
 
@@ -228,7 +229,7 @@ void TstTumoKeys::setupCloseLeavesTheFileAndReloads() {
     PresetTable changed = plainPresets();
     changed.at(2).formula = QStringLiteral("9d9");
     QVERIFY(!writePresetFile(changed));
-    const QByteArray before = readBytes(presetFileName);
+    const QByteArray before = fileBytes(presetFileName);
 
     const int seen = closeModalsDuring([&] { tumo_->mnusub4_click(); },
                                        [](QWidget* modal) {
@@ -240,7 +241,7 @@ void TstTumoKeys::setupCloseLeavesTheFileAndReloads() {
                                        });
 
     QCOMPARE(seen, 1);
-    QCOMPARE(readBytes(presetFileName), before);
+    QCOMPARE(fileBytes(presetFileName), before);
     QCOMPARE(tumo_->lblFunc(2)->toolTip(), QString("[Shift] = 9d9"));
     QCOMPARE(tumo_->presets.at(2).formula, QString("9d9"));
     QVERIFY(tumo_->isLoaded());
@@ -286,6 +287,41 @@ void TstTumoKeys::startWithoutAReadablePresetsFileIsRefused_data() {
                            << QString("tumosetup.dat, line 4");
     QTest::addRow("flag not a number")
         << QByteArray("F 1\r\n1d6\r\n yes \r\n") << QString("tumosetup.dat, line 3");
+    // Bytes 0 to 255: the CR at 13 ends line 2, and line 3 is no number.
+    QByteArray binary;
+    for (int code = 0; code < 256; ++code)
+        binary += char(code);
+    QTest::addRow("binary") << binary.repeated(64) << QString("tumosetup.dat, line 3");
+    QTest::addRow("10 MB in one line")
+        << QByteArray(10 * 1024 * 1024, 'x') << QString("tumosetup.dat, line 2");
+}
+
+void TstTumoKeys::unusualPresetsFilesLoad_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addRow("LF-only lines") << "LF only";
+    QTest::addRow("72 lines, then 10 MB of junk") << "junk after";
+}
+
+void TstTumoKeys::unusualPresetsFilesLoad() {
+    QFETCH(QString, kind);
+    QByteArray bytes = fileBytes(presetFileName);
+    if (kind == "LF only") {
+        bytes.replace("\r\n", "\n");
+    } else {
+        QByteArray junk(10 * 1024 * 1024, '\0');
+        for (qsizetype i = 0; i < junk.size(); ++i)
+            junk[i] = char(i * 7919 % 251);
+        bytes += junk;
+    }
+    QVERIFY(writeBytes(presetFileName, bytes));
+    Tumo tumo;
+    ModalWatch watch;
+    QVERIFY(tumo.Form_Load());
+    QCOMPARE(watch.seen(), 0);
+    QCOMPARE(tumo.presets, plainPresets());
+    QCOMPARE(tumo.lblFunc(12)->toolTip(), QString("[Shift] = 12d6"));
+    // Loading never writes the file.
+    QCOMPARE(fileBytes(presetFileName), bytes);
 }
 
 void TstTumoKeys::startWithoutAReadablePresetsFileIsRefused() {
@@ -293,17 +329,14 @@ void TstTumoKeys::startWithoutAReadablePresetsFileIsRefused() {
     QFETCH(QString, named);
     QFile::remove(presetFileName);
     if (!bytes.isEmpty())
-        writeBytes(presetFileName, bytes);
+        QVERIFY(writeBytes(presetFileName, bytes));
 
     Tumo tumo;
-    QStringList messages;
-    closeModalsDuring([&] { QVERIFY(!tumo.Form_Load()); },
-                      [&](QWidget* modal) {
-                          if (auto* box = qobject_cast<QMessageBox*>(modal))
-                              messages += box->text();
-                      });
-    QCOMPARE(messages.size(), 1);
-    QVERIFY2(messages.front().contains(named), qPrintable(messages.front()));
+    ModalWatch watch;
+    QVERIFY(!tumo.Form_Load());
+    QCOMPARE(watch.seen(), 1);
+    QCOMPARE(watch.messages.size(), 1);
+    QVERIFY2(watch.messages.front().contains(named), qPrintable(watch.messages.front()));
     QVERIFY(!tumo.isLoaded());
     // Nothing of the later start-up steps happened.
     QVERIFY(!QFile::exists(QStringLiteral("temp.txt")));
@@ -314,15 +347,12 @@ void TstTumoKeys::presetsFileLostBeforeSetupEndsTheProgram() {
     QSignalSpy ended(tumo_.get(), &Tumo::noWindowLeft);
     QFile::remove(presetFileName);
 
-    QStringList messages;
-    closeModalsDuring([&] { tumo_->mnusub4_click(); },
-                      [&](QWidget* modal) {
-                          if (auto* box = qobject_cast<QMessageBox*>(modal))
-                              messages += box->text();
-                      });
+    ModalWatch watch;
+    tumo_->mnusub4_click();
 
-    QCOMPARE(messages.size(), 1);
-    QVERIFY(messages.front().contains("tumosetup.dat"));
+    QCOMPARE(watch.seen(), 1);
+    QCOMPARE(watch.messages.size(), 1);
+    QVERIFY(watch.messages.front().contains("tumosetup.dat"));
     QVERIFY(!tumo_->isLoaded());
     QVERIFY(!tumo_->isVisible());
     QCOMPARE(ended.count(), 1);

@@ -3,9 +3,11 @@
 #include "roll_request.h"
 #include "tumo.h"
 
-#include "modal_catcher.h"
+#include "file_bytes.h"
+#include "modal_watch.h"
 #include "record_lines.h"
 #include "scripted_random.h"
+#include "without_root_override.h"
 #include "work_dir.h"
 
 #include <QApplication>
@@ -18,13 +20,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray fileBytes(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
 
 QByteArray paneText(const ResultPane* pane) {
     return QByteArray::fromStdString(pane->text());
@@ -112,14 +107,14 @@ void tst_tumo_roll::roll(const QByteArray& formula, const QByteArray& add) {
 
 // Checks "Save Results" and answers the log-file window with Okay and the given path.
 void tst_tumo_roll::chooseLogPath(const QString& path) {
-    ModalCatcher catcher([&](QWidget* modal) {
+    ModalWatch watch([&](QWidget* modal) {
         auto* dialog = qobject_cast<frmSave*>(modal);
         QVERIFY(dialog);
         dialog->txtSaveFile->setText(path);
         dialog->cmdOkay->click();
     });
     tumo_->chkSave->click();
-    QCOMPARE(catcher.handled, 1);
+    QCOMPARE(watch.windows, 1);
     QVERIFY(tumo_->chkSave->isChecked());
     QCOMPARE(tumo_->logPath, path);
 }
@@ -303,7 +298,7 @@ void tst_tumo_roll::logWindowOkayKeepsBoxChecked() {
     const QString before = tumo_->logPath;
     QPoint dialogCorner;
     QString shownPath;
-    ModalCatcher catcher([&](QWidget* modal) {
+    ModalWatch watch([&](QWidget* modal) {
         auto* dialog = qobject_cast<frmSave*>(modal);
         QVERIFY(dialog);
         dialogCorner = dialog->frameGeometry().topLeft();
@@ -313,7 +308,7 @@ void tst_tumo_roll::logWindowOkayKeepsBoxChecked() {
     });
     tumo_->chkSave->click();
 
-    QCOMPARE(catcher.handled, 1);
+    QCOMPARE(watch.windows, 1);
     QCOMPARE(shownPath, before);
     // 200 twips right and 3080 twips below the main window's corner.
     QCOMPARE(dialogCorner, tumo_->frameGeometry().topLeft() + QPoint(13, 205));
@@ -327,7 +322,7 @@ void tst_tumo_roll::logWindowOkayKeepsBoxChecked() {
 
 void tst_tumo_roll::logWindowCloseUnchecksBox() {
     const QString before = tumo_->logPath;
-    ModalCatcher catcher([&](QWidget* modal) {
+    ModalWatch watch([&](QWidget* modal) {
         auto* dialog = qobject_cast<frmSave*>(modal);
         QVERIFY(dialog);
         dialog->txtSaveFile->setText(dir_->filePath("other.txt"));
@@ -335,7 +330,7 @@ void tst_tumo_roll::logWindowCloseUnchecksBox() {
     });
     tumo_->chkSave->click();
 
-    QCOMPARE(catcher.handled, 1);
+    QCOMPARE(watch.windows, 1);
     QVERIFY(!tumo_->chkSave->isChecked());
     QCOMPARE(tumo_->logPath, before);
 
@@ -348,7 +343,7 @@ void tst_tumo_roll::logWindowCloseUnchecksBox() {
 void tst_tumo_roll::twoLoggedRollsAppendTwoRecords() {
     const QString log = dir_->filePath("rolllog.txt");
     const QByteArray earlier = recordLines({"Rolled: 1d4", doubleRuleLine});
-    writeBytes(log, earlier);
+    QVERIFY(writeBytes(log, earlier));
     chooseLogPath(log);
 
     random_.faces(6, {1, 4, 5});
@@ -381,14 +376,14 @@ void tst_tumo_roll::unwritableWorkFileReportedOnce() {
     QVERIFY(QFile::remove("temp.txt"));
     QVERIFY(QDir().mkdir("temp.txt"));
 
-    ModalCatcher catcher;
+    ModalWatch watch;
     QByteArray totalsBehindMessage;
-    catcher.onMessageBox = [&] { totalsBehindMessage = paneText(tumo_->txtTotal); };
+    watch.onMessageBox = [&] { totalsBehindMessage = paneText(tumo_->txtTotal); };
     random_.faces(6, {1, 4, 5});
     tumo_->chkReroll->setChecked(true);
     roll("2d6");
-    QCOMPARE(catcher.messages.size(), 1);
-    QVERIFY2(catcher.messages.first().contains("temp.txt"), qPrintable(catcher.messages.first()));
+    QCOMPARE(watch.messages.size(), 1);
+    QVERIFY2(watch.messages.first().contains("temp.txt"), qPrintable(watch.messages.first()));
     // The message is read over the roll it concerns, not over the previous one.
     QCOMPARE(totalsBehindMessage, exampleTotals);
     QCOMPARE(paneText(tumo_->txtTotal), exampleTotals);
@@ -397,7 +392,7 @@ void tst_tumo_roll::unwritableWorkFileReportedOnce() {
 
     random_.faces(6, {2, 3});
     roll("2d6");
-    QCOMPARE(catcher.messages.size(), 1); // not again for the second roll
+    QCOMPARE(watch.messages.size(), 1); // not again for the second roll
     QVERIFY(paneText(tumo_->txtDice).startsWith("d6(1)>  2\r\n"));
 
     QCOMPARE(fileBytes(log).count("Rolled: 2d6\r\n"), 2);
@@ -407,16 +402,26 @@ void tst_tumo_roll::unwritableWorkFileReportedOnce() {
 
 void tst_tumo_roll::unwritableLogClearsSaveResults_data() {
     QTest::addColumn<QString>("path");
-    QTest::addRow("directory") << QStringLiteral("<dir>");
-    QTest::addRow("missing folder") << QStringLiteral("<dir>/missing/rolllog.txt");
-    QTest::addRow("empty path") << QString();
+    QTest::addColumn<QByteArray>("readOnlyContent"); // a read-only log already holding this
+    QTest::addRow("directory") << QStringLiteral("<dir>") << QByteArray();
+    QTest::addRow("missing folder") << QStringLiteral("<dir>/missing/rolllog.txt") << QByteArray();
+    QTest::addRow("empty path") << QString() << QByteArray();
     if (QFile::exists("/dev/full"))
-        QTest::addRow("full disk") << QStringLiteral("/dev/full");
+        QTest::addRow("full disk") << QStringLiteral("/dev/full") << QByteArray();
+    QTest::addRow("read-only file")
+        << QStringLiteral("<dir>/kept.txt") << recordLines({"Rolled: 1d4", doubleRuleLine});
 }
 
 void tst_tumo_roll::unwritableLogClearsSaveResults() {
     QFETCH(QString, path);
+    QFETCH(QByteArray, readOnlyContent);
     path.replace("<dir>", dir_->path());
+    const WithoutRootOverride permissionsCount;
+    if (!readOnlyContent.isEmpty()) {
+        QVERIFY(permissionsCount.permissionsApply());
+        QVERIFY(writeBytes(path, readOnlyContent));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    }
 
     // A log that worked before must survive the failing one untouched.
     const QString goodLog = dir_->filePath("rolllog.txt");
@@ -427,14 +432,14 @@ void tst_tumo_roll::unwritableLogClearsSaveResults() {
 
     tumo_->chkSave->setChecked(false);
     chooseLogPath(path);
-    ModalCatcher catcher;
+    ModalWatch watch;
     random_.faces(6, {1, 4, 5});
     tumo_->chkReroll->setChecked(true);
     roll("2d6");
 
-    QCOMPARE(catcher.messages.size(), 1);
+    QCOMPARE(watch.messages.size(), 1);
     if (!path.isEmpty())
-        QVERIFY2(catcher.messages.first().contains(path), qPrintable(catcher.messages.first()));
+        QVERIFY2(watch.messages.first().contains(path), qPrintable(watch.messages.first()));
     QVERIFY(!tumo_->chkSave->isChecked());
     QCOMPARE(paneText(tumo_->txtTotal), exampleTotals);
     QCOMPARE(paneText(tumo_->txtDice), exampleDice);
@@ -444,8 +449,10 @@ void tst_tumo_roll::unwritableLogClearsSaveResults() {
     // With the box cleared the next roll neither logs nor complains.
     random_.faces(6, {2, 3});
     roll("2d6");
-    QCOMPARE(catcher.messages.size(), 1);
+    QCOMPARE(watch.messages.size(), 1);
     QCOMPARE(fileBytes(goodLog), oneDieRecord(3));
+    if (!readOnlyContent.isEmpty())
+        QCOMPARE(fileBytes(path), readOnlyContent);
 }
 
 QTEST_MAIN(tst_tumo_roll)

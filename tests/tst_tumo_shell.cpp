@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -66,10 +65,10 @@ QColor titleText(const Tumo& tumo) {
 
 void TstTumoShell::formLoadKeepsAnExistingRecordFile() {
     const QByteArray earlier("Rolled earlier\r\n 12\r\n");
-    writeBytes(QStringLiteral("temp.txt"), earlier);
+    QVERIFY(writeBytes(QStringLiteral("temp.txt"), earlier));
     Tumo tumo;
     QVERIFY(tumo.Form_Load());
-    QCOMPARE(readBytes(QStringLiteral("temp.txt")), earlier);
+    QCOMPARE(fileBytes(QStringLiteral("temp.txt")), earlier);
 }
 
 void TstTumoShell::formLoadCreatesAMissingRecordFile() {
@@ -109,7 +108,7 @@ void TstTumoShell::formUnloadDeletesTheWorkFiles() {
     QVERIFY(tumo.Form_Load());
     QFile::remove(QStringLiteral("temp.txt"));
     for (const QString& name : present)
-        writeBytes(name, "x\r\n");
+        QVERIFY(writeBytes(name, "x\r\n"));
     tumo.show();
     QSignalSpy ended(&tumo, &Tumo::noWindowLeft);
 
@@ -359,7 +358,7 @@ void TstTumoShell::trayDoubleClickRestoresTheWindow() {
 }
 
 void TstTumoShell::helpWindowOutlivesTheMainWindow() {
-    writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n");
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n"));
     Tumo tumo;
     QVERIFY(tumo.Form_Load());
     tumo.show();
@@ -391,7 +390,7 @@ void TstTumoShell::hiddenMainWindowKeepsTheProgramRunning() {
     QVERIFY(tumo.isLoaded());
     QVERIFY(TumoFunc::trayData);
     // A help window opened and closed meanwhile does not end it either.
-    writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n");
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n"));
     tumo.mnusub7_click();
     tumo.helpWindow->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -403,13 +402,11 @@ void TstTumoShell::failedMiniRollerStartIsReported() {
     tumo.setMiniRollerProgram(workDir_->path(), QStringLiteral("no-such-mini-roller"));
     QVERIFY(tumo.Form_Load());
     tumo.show();
-    QString message;
-    const int seen = closeModalsDuring([&] { tumo.mnusub2->trigger(); },
-                                       [&](QWidget* modal) {
-                                           if (auto* box = qobject_cast<QMessageBox*>(modal))
-                                               message = box->text();
-                                       });
-    QCOMPARE(seen, 1);
+    ModalWatch watch;
+    tumo.mnusub2->trigger();
+    QCOMPARE(watch.seen(), 1);
+    QCOMPARE(watch.messages.size(), 1);
+    const QString& message = watch.messages.front();
     QVERIFY2(message.contains(QStringLiteral("no-such-mini-roller")), qPrintable(message));
     QVERIFY(tumo.isLoaded());
     QVERIFY(tumo.isVisible());

@@ -2,10 +2,10 @@
 
 // Helpers for tests that read and write presets files byte for byte.
 
+#include "file_bytes.h"
 #include "preset.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QList>
 #include <QString>
 #include <QTest>
@@ -31,19 +31,6 @@ inline char* toString(const PresetTable& table) {
 }
 
 namespace preset_test {
-
-inline QByteArray fileBytes(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-inline bool writeBytes(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 // Six lines for one record, as a hand-edited file might hold them.
 inline QList<QByteArray> record(const QByteArray& header, const QByteArray& formula,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "file_bytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -32,16 +34,3 @@ private:
     QTemporaryDir dir_;
     QString previous_;
 };
-
-inline void writeBytes(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-inline QByteArray readBytes(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}

@@ -1,0 +1,180 @@
+// Folders and files the user may not write: the program says what it could not write, keeps
+// running and loses nothing stored. Tests may run as root, which ignores permissions;
+// WithoutRootOverride makes them count.
+#include "frm_setup.h"
+#include "mouse_label.h"
+#include "preset_file.h"
+#include "result_pane.h"
+#include "tumo.h"
+
+#include "modal_watch.h"
+#include "record_lines.h"
+#include "scripted_random.h"
+#include "without_root_override.h"
+#include "work_dir.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cerrno>
+
+class TstReadOnlyFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { dir_ = std::make_unique<TemporaryWorkDir>(); }
+    void cleanup();
+
+    void rollingInAReadOnlyWorkingDirectory_data();
+    void rollingInAReadOnlyWorkingDirectory();
+    void saveToReadOnlyPresetsFile_data();
+    void saveToReadOnlyPresetsFile();
+
+private:
+    std::unique_ptr<TemporaryWorkDir> dir_;
+};
+
+namespace {
+
+constexpr QFile::Permissions readOnlyFile = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+constexpr QFile::Permissions readOnlyFolder =
+    readOnlyFile | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+
+QByteArray paneText(const ResultPane* pane) {
+    return QByteArray::fromStdString(pane->text());
+}
+
+void rollOneDie(Tumo& tumo, ScriptedRandom& random, int face) {
+    random.faces(6, {face});
+    tumo.txtInput->setText(QStringLiteral("1d6"));
+    tumo.cmdRoll->click();
+}
+
+QByteArray oneDieRecord(int face) {
+    const QByteArray result = "d6>  " + QByteArray::number(face);
+    return recordLines({"Rolled: 1d6", doubleRuleLine, result.constData(), singleRuleLine});
+}
+
+} // namespace
+
+void TstReadOnlyFiles::cleanup() {
+    // Writable again, so that a user who is not root can remove it.
+    QFile::setPermissions(dir_->path(), readOnlyFolder | QFile::WriteOwner);
+    dir_.reset();
+}
+
+void TstReadOnlyFiles::rollingInAReadOnlyWorkingDirectory_data() {
+    QTest::addColumn<bool>("earlierWorkFiles");
+    QTest::addRow("fresh folder") << false;
+    QTest::addRow("read-only work files of an earlier run") << true;
+}
+
+void TstReadOnlyFiles::rollingInAReadOnlyWorkingDirectory() {
+    QFETCH(bool, earlierWorkFiles);
+    const QByteArray earlier = recordLines({"Rolled: 1d4", doubleRuleLine});
+    const QStringList workFiles{"temp.txt", "tempt.txt", "tempd.txt"};
+    if (earlierWorkFiles) {
+        for (const QString& name : workFiles) {
+            QVERIFY(writeBytes(name, earlier));
+            QVERIFY(QFile::setPermissions(name, readOnlyFile));
+        }
+    }
+    const QByteArray presets = fileBytes(presetFileName);
+    QVERIFY(QFile::setPermissions(presetFileName, readOnlyFile));
+    QVERIFY(QFile::setPermissions(dir_->path(), readOnlyFolder));
+    QTemporaryDir logFolder;
+    QVERIFY(logFolder.isValid());
+    const QString log = logFolder.filePath(QStringLiteral("rolllog.txt"));
+
+    const WithoutRootOverride permissionsCount;
+    QVERIFY(permissionsCount.permissionsApply());
+    ModalWatch watch;
+    ScriptedRandom random;
+    Tumo tumo;
+    tumo.setRandomSource(&random);
+    QVERIFY(tumo.Form_Load());
+    // The start-up could not make sure of the record file, said so once and went on.
+    QCOMPARE(watch.seen(), 1);
+    const QString& message = watch.messages.front();
+    QVERIFY2(message.contains(QStringLiteral("\"temp.txt\"")), qPrintable(message));
+    QVERIFY2(message.contains(qt_error_string(EACCES)), qPrintable(message));
+    QVERIFY(tumo.isLoaded());
+    tumo.show();
+    tumo.logPath = log;
+    {
+        const QSignalBlocker noLogWindow(tumo.chkSave);
+        tumo.chkSave->setChecked(true);
+    }
+
+    // Every roll is shown and logged all the same, without another message.
+    rollOneDie(tumo, random, 4);
+    QCOMPARE(paneText(tumo.txtTotal), recordLines({"Rolled: 1d6", doubleRuleLine}));
+    QCOMPARE(paneText(tumo.txtDice), recordLines({"d6>  4", singleRuleLine}));
+    rollOneDie(tumo, random, 2);
+    QCOMPARE(paneText(tumo.txtDice), recordLines({"d6>  2", singleRuleLine}));
+    QCOMPARE(fileBytes(log), oneDieRecord(4) + oneDieRecord(2));
+    QVERIFY(tumo.chkSave->isChecked());
+    QCOMPARE(watch.seen(), 1);
+
+    // Closing cannot delete the work files, and passes over that silently.
+    tumo.imgClose_Click();
+    QVERIFY(!tumo.isLoaded());
+    QCOMPARE(watch.seen(), 1);
+    for (const QString& name : workFiles)
+        QCOMPARE(fileBytes(name), earlierWorkFiles ? earlier : QByteArray("<unreadable>"));
+    QCOMPARE(fileBytes(presetFileName), presets);
+}
+
+void TstReadOnlyFiles::saveToReadOnlyPresetsFile_data() {
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::addRow("read-only file") << false;
+    QTest::addRow("read-only folder") << true;
+}
+
+void TstReadOnlyFiles::saveToReadOnlyPresetsFile() {
+    QFETCH(bool, readOnlyFolder);
+    const QByteArray before = fileBytes(presetFileName);
+    Tumo tumo;
+    QVERIFY(tumo.Form_Load());
+    tumo.show();
+    const QString toolTip = tumo.lblFunc(2)->toolTip();
+    const QStringList files = QDir::current().entryList(QDir::Files);
+    if (readOnlyFolder)
+        QVERIFY(QFile::setPermissions(dir_->path(), ::readOnlyFolder));
+    else
+        QVERIFY(QFile::setPermissions(presetFileName, readOnlyFile));
+
+    const WithoutRootOverride permissionsCount;
+    QVERIFY(permissionsCount.permissionsApply());
+    bool openAfterSave = false;
+    QString editAfterSave;
+    ModalWatch watch([&](QWidget* modal) {
+        auto* setup = qobject_cast<frmSetup*>(modal);
+        QVERIFY(setup);
+        setup->txtF1(2)->setText(QStringLiteral("7d7"));
+        setup->chkHigh(2)->setChecked(true);
+        setup->cmdSave->click();
+        openAfterSave = setup->isVisible();
+        editAfterSave = setup->txtF1(2)->text();
+        setup->cmdClose->click();
+    });
+    tumo.mnusub4_click();
+
+    QCOMPARE(watch.windows, 1);
+    QCOMPARE(watch.messages.size(), 1);
+    const QString& message = watch.messages.front();
+    QVERIFY2(message.contains(presetFileName + QStringLiteral(": ")), qPrintable(message));
+    // The setup window stayed open with the edits, so that nothing typed was lost.
+    QVERIFY(openAfterSave);
+    QCOMPARE(editAfterSave, QStringLiteral("7d7"));
+    QCOMPARE(fileBytes(presetFileName), before);
+    QCOMPARE(QDir::current().entryList(QDir::Files), files); // no half-written copy left
+    QVERIFY(tumo.isLoaded());
+    QVERIFY(tumo.isVisible());
+    QCOMPARE(tumo.lblFunc(2)->toolTip(), toolTip);
+}
+
+QTEST_MAIN(TstReadOnlyFiles)
+#include "tst_read_only_files.moc"
