@@ -2,6 +2,7 @@
 // user's folder once and never overwriting what the user keeps there.
 #include "working_directory.h"
 
+#include "file_bytes.h"
 #include "work_dir.h"
 
 #include <QDir>
@@ -61,9 +62,9 @@ void TstWorkingDirectory::cleanup() {
 void TstWorkingDirectory::installData(const QByteArray& presets, const QByteArray& help) {
     QVERIFY(QDir().mkpath(share()));
     if (!presets.isNull())
-        writeBytes(QDir(share()).filePath("tumosetup.dat"), presets);
+        QVERIFY(writeBytes(QDir(share()).filePath("tumosetup.dat"), presets));
     if (!help.isNull())
-        writeBytes(QDir(share()).filePath("tumoinfo.dat"), help);
+        QVERIFY(writeBytes(QDir(share()).filePath("tumoinfo.dat"), help));
 }
 
 void TstWorkingDirectory::installedLayoutIsRecognised_data() {
@@ -122,8 +123,8 @@ void TstWorkingDirectory::firstStartCopiesTheDeliveredFiles() {
     const auto failure = enterWorkingFolder(folder, share());
     QVERIFY2(!failure, failure ? qPrintable(failure->reason) : "");
     QCOMPARE(currentFolder(), QDir(folder).canonicalPath());
-    QCOMPARE(readBytes("tumosetup.dat"), installedPresets);
-    QCOMPARE(readBytes("tumoinfo.dat"), installedHelp);
+    QCOMPARE(fileBytes("tumosetup.dat"), installedPresets);
+    QCOMPARE(fileBytes("tumoinfo.dat"), installedHelp);
     // Nothing else is put there: the work files are the program's to create.
     QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
 }
@@ -133,18 +134,18 @@ void TstWorkingDirectory::keptFilesAreNeverOverwritten() {
     const QString folder = prefix_->filePath("user");
     QVERIFY(QDir().mkpath(folder));
     const QByteArray edited = "F 1\r\n9d9\r\n 0 \r\n 1 \r\n 0 \r\n-3\r\n";
-    writeBytes(QDir(folder).filePath("tumosetup.dat"), edited);
-    writeBytes(QDir(folder).filePath("temp.txt"), "last roll");
+    QVERIFY(writeBytes(QDir(folder).filePath("tumosetup.dat"), edited));
+    QVERIFY(writeBytes(QDir(folder).filePath("temp.txt"), "last roll"));
 
     QVERIFY(!enterWorkingFolder(folder, share()));
-    QCOMPARE(readBytes("tumosetup.dat"), edited);
+    QCOMPARE(fileBytes("tumosetup.dat"), edited);
     // The missing help text is delivered again; what else the user has stays as it is.
-    QCOMPARE(readBytes("tumoinfo.dat"), installedHelp);
-    QCOMPARE(readBytes("temp.txt"), QByteArray("last roll"));
+    QCOMPARE(fileBytes("tumoinfo.dat"), installedHelp);
+    QCOMPARE(fileBytes("temp.txt"), QByteArray("last roll"));
 
     // And so on every later start.
     QVERIFY(!enterWorkingFolder(folder, share()));
-    QCOMPARE(readBytes("tumosetup.dat"), edited);
+    QCOMPARE(fileBytes("tumosetup.dat"), edited);
 }
 
 void TstWorkingDirectory::copiesCanBeEditedWhateverTheDeliveredRights() {
@@ -166,7 +167,7 @@ void TstWorkingDirectory::missingDeliveredHelpIsNoFailure() {
     const QString folder = prefix_->filePath("user");
 
     QVERIFY(!enterWorkingFolder(folder, share()));
-    QCOMPARE(readBytes("tumosetup.dat"), installedPresets);
+    QCOMPARE(fileBytes("tumosetup.dat"), installedPresets);
     QVERIFY(!QFile::exists("tumoinfo.dat"));
 }
 
@@ -174,7 +175,7 @@ void TstWorkingDirectory::unusableFolderIsReportedAndTheDirectoryStays() {
     installData(installedPresets, installedHelp);
     // A plain file where the folder should be.
     const QString blocker = prefix_->filePath("blocker");
-    writeBytes(blocker, "not a folder");
+    QVERIFY(writeBytes(blocker, "not a folder"));
     const QString before = currentFolder();
 
     const auto failure = enterWorkingFolder(blocker + "/rollbox", share());
