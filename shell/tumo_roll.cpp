@@ -62,14 +62,18 @@ void Tumo::closingStep() {
 }
 
 void Tumo::showRollRecord() {
+    // The split fills the panes' own buffers, which are handed back to them: the record is
+    // copied once, into the pane texts, and the work files are written from there.
+    panes_.totals = txtTotal->takeText();
+    panes_.dice = txtDice->takeText();
     splitRollRecord(record_.text(), panes_);
+    txtTotal->adoptText(std::move(panes_.totals));
+    txtDice->adoptText(std::move(panes_.dice));
     // The panes show the roll even when its work files cannot be written.
-    if (auto failure = writeWorkFiles(record_.text(), panes_))
+    if (auto failure = writeWorkFiles(record_.text(), txtTotal->text(), txtDice->text()))
         reportWorkFileFailure(failure->file, failure->reason);
     else
         workFileFailureReported_ = false;
-    txtTotal->setText(panes_.totals);
-    txtDice->setText(panes_.dice);
 }
 
 void Tumo::appendRollLog() {
