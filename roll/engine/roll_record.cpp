@@ -1,6 +1,6 @@
 #include "roll_record.h"
 
-#include <cstring>
+#include "line_scan.h"
 
 namespace {
 
@@ -28,21 +28,19 @@ void splitRollRecord(std::string_view record, PaneTexts& panes) {
 
     // Lines that already end in CR LF are copied in runs: consecutive lines bound for the
     // same pane go over in one piece.
-    const char* p = record.data();
-    const char* const end = p + record.size();
     std::string* runPane = nullptr;
-    const char* runStart = p;
-    auto endRun = [&](const char* runEnd) {
-        if (runPane)
-            runPane->append(runStart, static_cast<std::size_t>(runEnd - runStart));
-    };
-    while (p < end) {
-        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
-        const char* next = lf ? lf + 1 : end;
-        std::string_view line(p, static_cast<std::size_t>((lf ? lf : end) - p));
-        const bool endsInCrLf = lf && line.ends_with('\r');
-        if (endsInCrLf)
+    std::size_t runStart = 0, lineStart = 0;
+    LineFeedScanner scan(record);
+    while (lineStart < record.size()) {
+        const std::size_t lf = scan.next();
+        const bool lineFeed = lf != LineFeedScanner::none;
+        const std::size_t end = lineFeed ? lf : record.size();
+        std::string_view line = record.substr(lineStart, end - lineStart);
+        const bool endsInCr = line.ends_with('\r');
+        if (endsInCr)
             line.remove_suffix(1);
+        const bool endsInCrLf = lineFeed && endsInCr;
+
         std::string* pane = nullptr;
         switch (paneFor(line)) {
         case Pane::Totals:
@@ -55,18 +53,26 @@ void splitRollRecord(std::string_view record, PaneTexts& panes) {
             break;
         }
         if (pane != runPane || !endsInCrLf) {
-            endRun(p);
+            if (runPane)
+                runPane->append(record.substr(runStart, lineStart - runStart));
             runPane = pane;
-            runStart = p;
+            runStart = lineStart;
         }
+        lineStart = lineFeed ? end + 1 : end;
         if (!endsInCrLf) {
             // A line ended by LF alone, or by nothing, is copied with CR LF.
             if (pane)
                 pane->append(line).append("\r\n");
             runPane = nullptr;
-            runStart = next;
+        } else if (pane == &panes.dice) {
+            // Die lines come a thousand in a row; they join the run without a look at each.
+            const std::size_t dieLines = leadingLinesStartingWith(record.substr(lineStart), 'd');
+            if (dieLines) {
+                lineStart += dieLines;
+                scan.seek(lineStart);
+            }
         }
-        p = next;
     }
-    endRun(end);
+    if (runPane)
+        runPane->append(record.substr(runStart, lineStart - runStart));
 }

@@ -1,7 +1,8 @@
 #include "pane_layout.h"
 
+#include "line_scan.h"
+
 #include <algorithm>
-#include <cstring>
 
 void wrapLine(std::string_view line, std::size_t columns, std::vector<std::size_t>& rowStarts) {
     rowStarts.assign(1, 0);
@@ -35,18 +36,15 @@ void PaneLayout::setText(std::string_view text) {
     longestLine_ = 0;
     // Line starts are kept in 32 bits, which halves the index of a long record; a text of
     // 4 GiB or more has its remaining lines shown as one.
-    const char* const begin = text.data();
-    const char* const end = begin + std::min<std::size_t>(text.size(), UINT32_MAX);
-    const char* p = begin;
-    while (const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p))) {
-        std::size_t length = lf - p;
-        if (length && lf[-1] == '\r')
-            --length;
-        longestLine_ = std::max(longestLine_, length);
-        p = lf + 1;
-        lineStarts_.push_back(static_cast<std::uint32_t>(p - begin));
+    const std::string_view indexed = text.substr(0, std::min<std::size_t>(text.size(), UINT32_MAX));
+    LineFeedScanner scan(indexed);
+    std::size_t start = 0, longest = 0;
+    for (std::size_t lf; (lf = scan.next()) != LineFeedScanner::none; start = lf + 1) {
+        const std::size_t length = lf - start - (lf > start && text[lf - 1] == '\r' ? 1 : 0);
+        longest = std::max(longest, length);
+        lineStarts_.push_back(static_cast<std::uint32_t>(lf + 1));
     }
-    longestLine_ = std::max(longestLine_, text.size() - static_cast<std::size_t>(p - begin));
+    longestLine_ = std::max(longest, text.size() - start);
     rowsCounted_ = false;
     cachedLine_ = SIZE_MAX;
 }
