@@ -177,6 +177,8 @@ void TestResultPane::textRoundTrips() {
     QVERIFY(pane_->text().empty());
     pane_->adoptText(std::move(taken));
     QCOMPARE(pane_->text(), bytes);
+    QCOMPARE(pane_->toPlainText(),
+             latin1(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void TestResultPane::refusalWrapsAndIsFullyVisible_data() {

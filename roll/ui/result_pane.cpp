@@ -64,6 +64,12 @@ void ResultPane::adoptText(std::string&& latin1Text) {
     textChanged();
 }
 
+QString ResultPane::toPlainText() const {
+    QString shown = QString::fromLatin1(text_.data(), static_cast<qsizetype>(text_.size()));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
 void ResultPane::textChanged() {
     layout_.setText(text_);
     anchor_ = caret_ = 0;

@@ -28,6 +28,8 @@ public:
     // A new text scrolls back to the top and clears the selection.
     void setText(std::string_view latin1Text);
     const std::string& text() const { return text_; }
+    // The text as shown, each CR LF a single line break.
+    QString toPlainText() const;
     // Take the pane's buffer to fill it and hand it back, so a large text is never copied.
     std::string takeText();
     void adoptText(std::string&& latin1Text);
