@@ -2,16 +2,21 @@
 
 #include "roll_record.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
+class MouseLabel;
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTimer;
 class RandomSource;
 class ResultPane;
+class frmHelp;
 struct RollInputs;
 struct RollOptions;
 
@@ -20,19 +25,35 @@ struct RollOptions;
 //   cmdRoll_Click -> readRollRequest -> rollDice -> showRollRecord -> appendRollLog
 // The record of the last roll lives in one reusable buffer from which the work files, the
 // two panes and the log are all written.
+//
+// The window is frameless and draws its own chrome: the die picture that opens the popup
+// menu, the title that drags the window and changes colour with activation (TumoFunc), and
+// the minimise and close glyphs. The program lives as long as the window is loaded
+// (Form_Load to Form_Unload) or a help window is open; noWindowLeft tells when neither is.
 class Tumo : public QWidget {
     Q_OBJECT
 public:
     explicit Tumo(QWidget* parent = nullptr);
     ~Tumo() override;
 
-    // Start-up steps of the window; run once at start and again after the setup window.
-    void Form_Load();
-
     // Tests hand in a scripted source; by default the process generator rolls.
     void setRandomSource(RandomSource* random);
+    // Where Show Mini Roller looks for the mini roller first; by default the mini roller
+    // beside this program.
+    void setMiniRollerProgram(const QString& folder, const QString& fileName);
+
+    bool isLoaded() const { return loaded_; }
 
     QString logPath;
+
+    // Title strip and static labels.
+    MouseLabel* Image1;
+    MouseLabel* lblTitle;
+    MouseLabel* imgMin;
+    MouseLabel* imgClose;
+    QLabel* Label4;
+    QLabel* Label5;
+    MouseLabel* Label6;
 
     // Roll inputs.
     QLabel* Label1;
@@ -55,14 +76,61 @@ public:
 
     QTimer* Timer1;
 
+    // The popup menu, shown only at the die picture.
+    QMenu* mnufile;
+    QAction* mnusub2; // Show Mini Roller
+    QAction* mnusub4; // Set Up Function Keys
+    QAction* mnusub5; // Set to Top
+    QAction* mnusub6; // Set to Normal
+    QAction* mnusub7; // Help
+    QAction* mnusub3; // About...
+    QAction* mnusub1; // Exit
+
+    // The help window while it is open.
+    QPointer<frmHelp> helpWindow;
+
 public slots:
+    // Start-up steps of the window; run at start and again after the function-key setup.
+    void Form_Load();
+    // Shut-down steps; run once per load, whichever way the window goes.
+    void Form_Unload();
+    // Every key press of the window's widgets, before the focused widget sees it.
+    void Form_KeyDown(int keyCode, int shift);
+
     void cmdRoll_Click();
     void chkTimes_Click();
     void chkSave_Click();
 
+    void lblTitle_MouseDown(Qt::MouseButton button);
+    void imgMin_Click();
+    void imgClose_Click();
+    void Label6_Click();
+    void Image1_mousedown(Qt::MouseButton button, QPoint position);
+
+    void mnusub1_click();
+    void mnusub2_click();
+    void mnusub3_click();
+    void mnusub4_click();
+    void mnusub5_click();
+    void mnusub6_click();
+    void mnusub7_click();
+
+signals:
+    // The window has unloaded and no help window is open: the program may end.
+    void noWindowLeft();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    void createChrome();
+    void connectChrome();
     void createRollControls();
     void connectRollControls();
+    void createMenu();
+    void showSetupWindow();
+    void helpWindowClosed();
 
     RollInputs gatherRollInputs() const;
     RollOptions gatherRollOptions() const;
@@ -78,4 +146,7 @@ private:
     RollRecord record_;
     PaneTexts panes_;
     bool workFileFailureReported_ = false;
+    bool loaded_ = false;
+    QString miniRollerFolder_;
+    QString miniRollerFileName_;
 };

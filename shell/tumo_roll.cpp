@@ -69,7 +69,8 @@ void Tumo::showRollRecord() {
     splitRollRecord(record_.text(), panes_);
     txtTotal->adoptText(std::move(panes_.totals));
     txtDice->adoptText(std::move(panes_.dice));
-    // The panes show the roll even when its work files cannot be written.
+    // The panes show the roll even when its work files cannot be written, and they show it
+    // before the failure is reported, so that the message is read over the roll it concerns.
     if (auto failure = writeWorkFiles(record_.text(), txtTotal->text(), txtDice->text()))
         reportWorkFileFailure(failure->file, failure->reason);
     else

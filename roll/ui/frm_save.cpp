@@ -15,7 +15,9 @@ constexpr int twipsPerPixel = 15;
 } // namespace
 
 frmSave::frmSave(const QString& logPath, QWidget* mainWindow) : QDialog(mainWindow) {
-    setWindowTitle(QString());
+    // The caption is empty; an empty title would make the window system show the program's
+    // name instead, a single blank shows nothing.
+    setWindowTitle(QStringLiteral(" "));
     setFixedSize(480, 150);
     setFont(courierFont(9.75));
 

@@ -1,0 +1,135 @@
+#include "mini.h"
+
+#include "artwork.h"
+#include "key_preview.h"
+#include "mini_about.h"
+#include "mini_mod.h"
+#include "mini_rolls.h"
+#include "mouse_label.h"
+#include "random_source.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+
+namespace {
+
+constexpr int keyCodeT = 84;
+constexpr int keyCodeN = 78;
+constexpr int keyCodeX = 88;
+constexpr int ctrlOnly = 2;
+
+} // namespace
+
+Mini::Mini(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint), random_(&processGenerator()),
+      popupShower_([](QMenu* menu, QPoint at) { menu->popup(at); }) {
+    setWindowTitle(tr("Quorvane's Mini Dice Roller"));
+    setWindowIcon(dieIcon());
+    setFixedSize(258, 73);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Colours::green);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(5000);
+    createControls();
+    createMenu();
+    connectControls();
+    auto* keyPreview =
+        new KeyPreview([this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); }, this);
+    keyPreview->installOn(this);
+    Timer1->start();
+    txtDie->setFocus();
+}
+
+Mini::~Mini() {
+    unhookWindow(MiniMod::prevWndProc);
+}
+
+void Mini::setRandomSource(RandomSource* random) {
+    random_ = random;
+}
+
+void Mini::setPopupShower(std::function<void(QMenu*, QPoint)> shower) {
+    popupShower_ = std::move(shower);
+}
+
+void Mini::Form_Load() {
+    processGenerator().seed(secondsSinceMidnight());
+    hookWindow(MiniMod::prevWndProc, this, [this](int a) { MiniMod::windowProc(*this, a); });
+    mnusub1_click();
+}
+
+void Mini::Timer1_Timer() {
+    processGenerator().seed(secondsSinceMidnight());
+}
+
+void Mini::showRoll(const MiniRoll& roll) {
+    txtDie->setText(QString::fromStdString(roll.die));
+    txtNum->setText(QString::fromStdString(roll.num));
+}
+
+void Mini::Form_KeyDown(int keyCode, int shift) {
+    if (const auto roll = rollForFunctionKey(keyCode, *random_))
+        showRoll(*roll);
+    // Exactly Ctrl: Ctrl+Shift or Ctrl+Alt with the same letter is no command.
+    if (keyCode == keyCodeT && shift == ctrlOnly)
+        mnusub1_click();
+    if (keyCode == keyCodeN && shift == ctrlOnly)
+        mnusub2_click();
+    if (keyCode == keyCodeX && shift == ctrlOnly)
+        mnusub3_click();
+}
+
+void Mini::lblT_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
+    if (button == Qt::LeftButton)
+        dragWindow(this);
+}
+
+void Mini::Picture1_Click() {
+    close();
+}
+
+void Mini::Image1_mousedown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
+    // The menu is only ever a popup; a press closes one still open.
+    mnufile->hide();
+    if (button == Qt::LeftButton)
+        popupShower_(mnufile, Image1->mapToGlobal(position));
+}
+
+void Mini::mnusub1_click() {
+    setTopMost(this, true);
+    MiniMod::onTop = 1;
+    mnusub1->setEnabled(false);
+    mnusub2->setEnabled(true);
+}
+
+void Mini::mnusub2_click() {
+    setTopMost(this, false);
+    MiniMod::onTop = 0;
+    mnusub2->setEnabled(false);
+    mnusub1->setEnabled(true);
+}
+
+void Mini::mnusub3_click() {
+    close();
+}
+
+void Mini::mnusub4_click() {
+    MiniAbout about(this);
+    about.Form_Load(*this);
+    about.exec();
+}
+
+void Mini::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void Mini::Form_Unload() {
+    unhookWindow(MiniMod::prevWndProc);
+}

@@ -1,0 +1,52 @@
+#include "mini_about.h"
+
+#include "artwork.h"
+#include "courier_font.h"
+#include "window_ops.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QLabel* notice(const QString& text, bool bold, QRect where, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(courierFont(8.25, bold));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(where);
+    return label;
+}
+
+} // namespace
+
+MiniAbout::MiniAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint) {
+    setWindowTitle(tr("About Quorvane's Mini Dice Roller"));
+    setFixedSize(312, 133);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Colours::paleYellow);
+    colours.setColor(QPalette::WindowText, Colours::green);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    Label1 = notice(tr("This program is not intended to be used as a stand alone program.  "
+                       "Although you can run it as such, it is intended to be controlled by "
+                       "Quorvane's Dice Roller."),
+                    true, {8, 8, 296, 72}, this);
+    Label2 = notice(tr("Copyright (C) the Rollbox project"), false, {8, 92, 200, 34}, this);
+
+    cmdClose = new QPushButton(tr("&Close"), this);
+    cmdClose->setGeometry(222, 96, 82, 28);
+    cmdClose->setDefault(true);
+    cmdClose->setFocus();
+    connect(cmdClose, &QPushButton::clicked, this, &MiniAbout::cmdClose_Click);
+}
+
+void MiniAbout::Form_Load(const QWidget& mini) {
+    move(mini.pos());
+    setTopMost(this, true);
+}
+
+void MiniAbout::cmdClose_Click() {
+    accept();
+}

@@ -1,0 +1,11 @@
+#include "preset.h"
+
+QString withoutSurroundingBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && text.at(first) == u' ')
+        ++first;
+    while (end > first && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(first, end - first);
+}

@@ -1,0 +1,90 @@
+#include "frm_help.h"
+
+#include "artwork.h"
+#include "courier_font.h"
+#include "frame_lines.h"
+#include "mouse_label.h"
+#include "program_texts.h"
+#include "window_ops.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString helpFileName = QStringLiteral("tumoinfo.dat");
+
+// The whole file as it is, bytes taken one to one as characters; or a short message saying
+// why it could not be shown. CR LF, LF and CR all show as one line break.
+QString readHelpText() {
+    QFile file(helpFileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return frmHelp::tr("The help file \"%1\" could not be read: %2.")
+            .arg(helpFileName, file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return frmHelp::tr("The help file \"%1\" could not be read: %2.")
+            .arg(helpFileName, file.errorString());
+    if (bytes.isEmpty())
+        return frmHelp::tr("The help file \"%1\" is empty.").arg(helpFileName);
+    QString text = QString::fromLatin1(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+frmHelp::frmHelp(QWidget* parent) : QDialog(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(tr("Quorvane's Dice Roller Help"));
+    setWindowIcon(dieIcon());
+    setFixedSize(514, 441);
+    setFont(courierFont(9.75));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Colours::paleYellow);
+    colours.setColor(QPalette::WindowText, Colours::green);
+    colours.setColor(QPalette::Base, Colours::paleYellow);
+    colours.setColor(QPalette::Text, Colours::darkGreen);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    cmdClose = new QPushButton(tr("&Close"), this);
+    cmdClose->setGeometry(414, 398, 90, 30);
+    cmdClose->setDefault(true);
+
+    txtHelp = new QPlainTextEdit(this);
+    txtHelp->setReadOnly(true);
+    txtHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtHelp->setFont(courierFont(9.75));
+    txtHelp->setGeometry(10, 10, 494, 380);
+
+    Label2 = new MouseLabel(ProgramTexts::ownershipNotice(), this);
+    Label2->setFont(courierFont(8.25));
+    Label2->setWordWrap(true);
+    Label2->setGeometry(10, 396, 396, 34);
+
+    connect(cmdClose, &QPushButton::clicked, this, &frmHelp::cmdClose_Click);
+    connect(Label2, &MouseLabel::mouseDown, this, [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            dragWindow(this);
+    });
+
+    Form_Load();
+    cmdClose->setFocus();
+}
+
+void frmHelp::Form_Load() {
+    txtHelp->setPlainText(readHelpText());
+}
+
+void frmHelp::cmdClose_Click() {
+    close();
+}
+
+void frmHelp::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawFrameLines(painter, rect(), Qt::black, 5);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+
+class MouseLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// The help window: shows "tumoinfo.dat" from the working directory, read whole each time the
+// window is created. It is not modal and may outlive the main window; it deletes itself when
+// closed.
+class frmHelp : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmHelp(QWidget* parent = nullptr);
+
+    QPushButton* cmdClose;
+    QPlainTextEdit* txtHelp;
+    MouseLabel* Label2;
+
+public slots:
+    void cmdClose_Click();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Form_Load();
+};

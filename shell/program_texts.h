@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+// Texts that more than one window shows.
+namespace ProgramTexts {
+
+inline QString ownershipNotice() {
+    return QCoreApplication::translate("ProgramTexts",
+                                       "Quorvane's Dice Roller is owned by the Rollbox project.");
+}
+
+inline QString organisation() {
+    return QStringLiteral("The Rollbox project");
+}
+
+} // namespace ProgramTexts

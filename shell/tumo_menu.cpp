@@ -1,0 +1,104 @@
+// The popup menu of the main window and its commands.
+#include "tumo.h"
+
+#include "frm_about.h"
+#include "frm_help.h"
+#include "mini_roller_start.h"
+#include "mouse_label.h"
+#include "tumo_func.h"
+#include "window_ops.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace {
+
+// The shortcut is only shown beside the caption; the key handler runs the command, so that one
+// key press never runs it twice.
+QAction* entry(QMenu* menu, const QString& caption, const QString& shortcutText = {}) {
+    return menu->addAction(shortcutText.isEmpty() ? caption : caption + '\t' + shortcutText);
+}
+
+} // namespace
+
+void Tumo::createMenu() {
+    mnufile = new QMenu(tr("PopUp Menu"), this);
+    mnusub2 = entry(mnufile, tr("Show Mini Roller"), tr("Ctrl+M"));
+    mnufile->addSeparator();
+    mnusub4 = entry(mnufile, tr("Set Up Function Keys"), tr("Ctrl+F"));
+    mnufile->addSeparator();
+    mnusub5 = entry(mnufile, tr("Set to Top"));
+    mnusub6 = entry(mnufile, tr("Set to Normal"));
+    mnufile->addSeparator();
+    mnusub7 = entry(mnufile, tr("Help"), tr("Ctrl+H"));
+    mnusub3 = entry(mnufile, tr("About..."));
+    mnufile->addSeparator();
+    mnusub1 = entry(mnufile, tr("Exit"), tr("Ctrl+X"));
+
+    connect(mnusub1, &QAction::triggered, this, &Tumo::mnusub1_click);
+    connect(mnusub2, &QAction::triggered, this, &Tumo::mnusub2_click);
+    connect(mnusub3, &QAction::triggered, this, &Tumo::mnusub3_click);
+    connect(mnusub4, &QAction::triggered, this, &Tumo::mnusub4_click);
+    connect(mnusub5, &QAction::triggered, this, &Tumo::mnusub5_click);
+    connect(mnusub6, &QAction::triggered, this, &Tumo::mnusub6_click);
+    connect(mnusub7, &QAction::triggered, this, &Tumo::mnusub7_click);
+}
+
+void Tumo::Image1_mousedown(Qt::MouseButton button, QPoint position) {
+    if (button == Qt::LeftButton)
+        mnufile->popup(Image1->mapToGlobal(position));
+}
+
+void Tumo::mnusub1_click() {
+    close();
+}
+
+void Tumo::mnusub2_click() {
+    auto failure = startMiniRoller(miniRollerFolder_, miniRollerFileName_);
+    if (!failure)
+        return;
+    QMessageBox message(QMessageBox::Warning, windowTitle(),
+                        tr("The mini roller \"%1\" could not be started: %2.")
+                            .arg(failure->program, failure->reason),
+                        QMessageBox::Ok, this);
+    message.setWindowModality(Qt::WindowModal);
+    message.exec();
+}
+
+void Tumo::mnusub3_click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void Tumo::mnusub4_click() {
+    showSetupWindow();
+    TumoFunc::unhookWindow(this);
+    Form_Load();
+}
+
+// The function-key setup window (frmSetup) is shown here, modally; it returns when the user
+// has saved or closed it.
+void Tumo::showSetupWindow() {}
+
+void Tumo::mnusub5_click() {
+    setTopMost(this, true);
+    mnusub5->setEnabled(false);
+    mnusub6->setEnabled(true);
+}
+
+void Tumo::mnusub6_click() {
+    setTopMost(this, false);
+    mnusub6->setEnabled(false);
+    mnusub5->setEnabled(true);
+}
+
+void Tumo::mnusub7_click() {
+    if (!helpWindow) {
+        helpWindow = new frmHelp;
+        connect(helpWindow, &QObject::destroyed, this, &Tumo::helpWindowClosed);
+    }
+    helpWindow->show();
+    helpWindow->raise();
+    helpWindow->activateWindow();
+}

@@ -1,0 +1,189 @@
+// The about box and the help window.
+#include "frm_about.h"
+#include "frm_help.h"
+#include "modal_watch.h"
+#include "mouse_label.h"
+#include "tumo.h"
+#include "work_dir.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+class TstAboutHelp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { workDir_ = std::make_unique<TemporaryWorkDir>(); }
+    void cleanup() { workDir_.reset(); }
+
+    void aboutOpensModallyOverTheMainWindow();
+    void aboutHidesTheLinkWithoutAWebAddress();
+    void aboutCloses_data();
+    void aboutCloses();
+    void helpShowsTheFileAsItIs();
+    void helpReportsAFileItCannotShow_data();
+    void helpReportsAFileItCannotShow();
+    void helpRereadsTheFileOnlyAfterItWasClosed();
+    void helpCloses_data();
+    void helpCloses();
+
+private:
+    std::unique_ptr<TemporaryWorkDir> workDir_;
+};
+
+void TstAboutHelp::aboutOpensModallyOverTheMainWindow() {
+    Tumo tumo;
+    tumo.Form_Load();
+    tumo.move(140, 95);
+    tumo.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tumo));
+
+    QPoint aboutPosition;
+    bool topMost = false;
+    QSize size;
+    QString version;
+    const int seen =
+        closeModalsDuring([&] { tumo.mnusub3->trigger(); },
+                          [&](QWidget* modal) {
+                              auto* about = qobject_cast<frmAbout*>(modal);
+                              QVERIFY(about);
+                              aboutPosition = about->pos();
+                              topMost = about->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+                              size = about->size();
+                              version = about->Label7->text();
+                          });
+    QCOMPARE(seen, 1);
+    QCOMPARE(aboutPosition, tumo.pos());
+    QVERIFY(topMost);
+    QCOMPARE(size, QSize(321, 274));
+    QCOMPARE(version, QStringLiteral("Version 1.5"));
+}
+
+void TstAboutHelp::aboutHidesTheLinkWithoutAWebAddress() {
+    frmAbout about(nullptr);
+    about.show();
+    // This build has no web address: the invitation and the link are not shown.
+    QVERIFY(about.Label6->isHidden());
+    QVERIFY(about.Label4->isHidden());
+    QVERIFY(about.Label3->text().contains(QStringLiteral("freeware.  You")));
+    QCOMPARE(about.cmdClose->text(), QStringLiteral("&Close"));
+}
+
+void TstAboutHelp::aboutCloses_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addRow("Esc") << int(Qt::Key_Escape) << Qt::KeyboardModifiers();
+    QTest::addRow("Enter") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+    QTest::addRow("Alt+C") << int(Qt::Key_C) << Qt::KeyboardModifiers(Qt::AltModifier);
+}
+
+void TstAboutHelp::aboutCloses() {
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    frmAbout about(nullptr);
+    about.show();
+    about.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QTest::keyClick(&about, Qt::Key(key), modifiers);
+    // Alt+C animates a click on the button, which ends in a later event.
+    QTRY_VERIFY(!about.isVisible());
+}
+
+void TstAboutHelp::helpShowsTheFileAsItIs() {
+    // CR LF and LF line ends, a blank line, a Latin-1 letter and more lines than fit.
+    QByteArray bytes("Rollbox help\r\n\r\nCaf\xe9 rules\nlast of the first part\r\n");
+    for (int i = 0; i < 60; ++i)
+        bytes += "filler line " + QByteArray::number(i) + "\r\n";
+    writeBytes(QStringLiteral("tumoinfo.dat"), bytes);
+
+    frmHelp help;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    const QString shown = help.txtHelp->toPlainText();
+    QVERIFY(shown.startsWith(
+        QStringLiteral("Rollbox help\n\nCaf\u00e9 rules\nlast of the first part\n")));
+    QCOMPARE(help.txtHelp->document()->blockCount(), 4 + 60 + 1);
+    QVERIFY(help.txtHelp->isReadOnly());
+    QCOMPARE(help.txtHelp->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QVERIFY(help.txtHelp->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(help.size(), QSize(514, 441));
+}
+
+void TstAboutHelp::helpReportsAFileItCannotShow_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("missing") << "missing"
+                             << "could not be read";
+    QTest::addRow("a folder") << "folder"
+                              << "could not be read";
+    QTest::addRow("empty") << "empty"
+                           << "is empty";
+}
+
+void TstAboutHelp::helpReportsAFileItCannotShow() {
+    QFETCH(QString, kind);
+    QFETCH(QString, expected);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(QStringLiteral("tumoinfo.dat")));
+    else if (kind == QLatin1String("empty"))
+        writeBytes(QStringLiteral("tumoinfo.dat"), {});
+
+    frmHelp help;
+    const QString shown = help.txtHelp->toPlainText();
+    QVERIFY2(shown.contains(QStringLiteral("\"tumoinfo.dat\"")), qPrintable(shown));
+    QVERIFY2(shown.contains(expected), qPrintable(shown));
+}
+
+void TstAboutHelp::helpRereadsTheFileOnlyAfterItWasClosed() {
+    writeBytes(QStringLiteral("tumoinfo.dat"), "First text\r\n");
+    Tumo tumo;
+    tumo.Form_Load();
+    tumo.show();
+
+    tumo.mnusub7_click();
+    QPointer<frmHelp> first = tumo.helpWindow;
+    QVERIFY(first);
+    QCOMPARE(first->txtHelp->toPlainText(), QStringLiteral("First text\n"));
+
+    writeBytes(QStringLiteral("tumoinfo.dat"), "Second text\r\n");
+    tumo.mnusub7_click();
+    QCOMPARE(tumo.helpWindow.data(), first.data());
+    QCOMPARE(first->txtHelp->toPlainText(), QStringLiteral("First text\n"));
+
+    first->cmdClose->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!first);
+    QVERIFY(!tumo.helpWindow);
+
+    tumo.mnusub7_click();
+    QVERIFY(tumo.helpWindow);
+    QCOMPARE(tumo.helpWindow->txtHelp->toPlainText(), QStringLiteral("Second text\n"));
+}
+
+void TstAboutHelp::helpCloses_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addRow("Esc") << int(Qt::Key_Escape) << Qt::KeyboardModifiers();
+    QTest::addRow("Enter") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+    QTest::addRow("Alt+C") << int(Qt::Key_C) << Qt::KeyboardModifiers(Qt::AltModifier);
+}
+
+void TstAboutHelp::helpCloses() {
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n");
+    QPointer<frmHelp> help = new frmHelp;
+    help->show();
+    help->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(help, Qt::Key(key), modifiers);
+    // Closing deletes the window, so that the next Help reads the file again.
+    QTRY_VERIFY(!help);
+}
+
+QTEST_MAIN(TstAboutHelp)
+#include "tst_about_help.moc"

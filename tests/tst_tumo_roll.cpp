@@ -1,0 +1,460 @@
+#include "frm_save.h"
+#include "result_pane.h"
+#include "roll_request.h"
+#include "tumo.h"
+
+#include "modal_catcher.h"
+#include "record_lines.h"
+#include "scripted_random.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray fileBytes(const QString& name) {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+bool writeBytes(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray paneText(const ResultPane* pane) {
+    return QByteArray::fromStdString(pane->text());
+}
+
+QByteArray bytes(std::string_view text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The 2d6 roll with Reroll 1's whose faces are 1 (rerolled to 4) and 5.
+const QByteArray exampleRecord =
+    recordLines({"Rolled: 2d6", doubleRuleLine, "Total:  9", "d6(1)>  4", "d6(2)>  5",
+                 singleRuleLine, "Rerolled all 1's.", doubleRuleLine});
+const QByteArray exampleTotals =
+    recordLines({"Rolled: 2d6", doubleRuleLine, "Total:  9", doubleRuleLine});
+const QByteArray exampleDice =
+    recordLines({"d6(1)>  4", "d6(2)>  5", singleRuleLine, "Rerolled all 1's."});
+
+// One die, no options: "Rolled: 1d6", the rule, "d6>  <face>", the single rule.
+QByteArray oneDieRecord(int face) {
+    const QByteArray result = "d6>  " + QByteArray::number(face);
+    return recordLines({"Rolled: 1d6", doubleRuleLine, result.constData(), singleRuleLine});
+}
+
+} // namespace
+
+class tst_tumo_roll : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsWithEmptyDisabledCount();
+    void rollFillsPanesAndWorkFiles();
+    void refusalShowsMessageAndFocusesFormula_data();
+    void refusalShowsMessageAndFocusesFormula();
+    void limitStopKeepsPanesAndSelectsFormula();
+    void silentStopChangesNothing();
+    void timesBoxFollowsItsCheckBox();
+    void tabOrder();
+    void enterRolls_data();
+    void enterRolls();
+    void logWindowOkayKeepsBoxChecked();
+    void logWindowCloseUnchecksBox();
+    void twoLoggedRollsAppendTwoRecords();
+    void refusedRollLogsNothing();
+    void unwritableWorkFileReportedOnce();
+    void unwritableLogClearsSaveResults_data();
+    void unwritableLogClearsSaveResults();
+
+private:
+    void roll(const QByteArray& formula, const QByteArray& add = {});
+    void chooseLogPath(const QString& path);
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<Tumo> tumo_;
+    ScriptedRandom random_;
+};
+
+void tst_tumo_roll::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    QVERIFY(QDir::setCurrent(dir_->path()));
+
+    tumo_ = std::make_unique<Tumo>();
+    tumo_->Form_Load();
+    tumo_->logPath = dir_->filePath("rolllog.txt");
+    random_ = ScriptedRandom();
+    tumo_->setRandomSource(&random_);
+    tumo_->move(100, 50);
+    tumo_->show();
+    QApplication::setActiveWindow(tumo_.get());
+    tumo_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(tumo_.get()));
+}
+
+void tst_tumo_roll::cleanup() {
+    tumo_.reset();
+    QDir::setCurrent(QDir::tempPath());
+    dir_.reset();
+}
+
+void tst_tumo_roll::roll(const QByteArray& formula, const QByteArray& add) {
+    tumo_->txtInput->setText(QString::fromLatin1(formula));
+    tumo_->txtAdd->setText(QString::fromLatin1(add));
+    tumo_->cmdRoll->click();
+}
+
+// Checks "Save Results" and answers the log-file window with Okay and the given path.
+void tst_tumo_roll::chooseLogPath(const QString& path) {
+    ModalCatcher catcher([&](QWidget* modal) {
+        auto* dialog = qobject_cast<frmSave*>(modal);
+        QVERIFY(dialog);
+        dialog->txtSaveFile->setText(path);
+        dialog->cmdOkay->click();
+    });
+    tumo_->chkSave->click();
+    QCOMPARE(catcher.handled, 1);
+    QVERIFY(tumo_->chkSave->isChecked());
+    QCOMPARE(tumo_->logPath, path);
+}
+
+void tst_tumo_roll::startsWithEmptyDisabledCount() {
+    QVERIFY(!tumo_->chkTimes->isChecked());
+    QVERIFY(!tumo_->txtTimes->isEnabled());
+    QCOMPARE(tumo_->txtTimes->text(), QString());
+    QVERIFY(!tumo_->chkSave->isChecked());
+    QVERIFY(QFile::exists("temp.txt"));
+    QCOMPARE(paneText(tumo_->txtTotal), QByteArray());
+    QCOMPARE(paneText(tumo_->txtDice), QByteArray());
+}
+
+void tst_tumo_roll::rollFillsPanesAndWorkFiles() {
+    tumo_->chkReroll->setChecked(true);
+    random_.faces(6, {1, 4, 5});
+    roll("2d6");
+
+    QCOMPARE(fileBytes("temp.txt"), exampleRecord);
+    QCOMPARE(fileBytes("tempt.txt"), exampleTotals);
+    QCOMPARE(fileBytes("tempd.txt"), exampleDice);
+    QCOMPARE(paneText(tumo_->txtTotal), exampleTotals);
+    QCOMPARE(paneText(tumo_->txtDice), exampleDice);
+    QCOMPARE(
+        tumo_->txtDice->toPlainText(),
+        QStringLiteral("d6(1)>  4\nd6(2)>  5\n--------------------------\nRerolled all 1's.\n"));
+    QCOMPARE(QApplication::focusWidget(), tumo_->txtInput);
+    QCOMPARE(tumo_->txtInput->selectedText(), QStringLiteral("2d6"));
+    // Nothing is logged while "Save Results" is off.
+    QVERIFY(!QFile::exists(tumo_->logPath));
+    // The inputs are kept for the next roll.
+    QVERIFY(tumo_->chkReroll->isChecked());
+    QCOMPARE(tumo_->txtInput->text(), QStringLiteral("2d6"));
+}
+
+void tst_tumo_roll::refusalShowsMessageAndFocusesFormula_data() {
+    QTest::addColumn<QByteArray>("formula");
+    QTest::addColumn<QByteArray>("add");
+    QTest::addColumn<QByteArray>("times");
+    QTest::addColumn<QByteArray>("message");
+
+    QTest::addRow("formula") << QByteArray("2d6d") << QByteArray() << QByteArray()
+                             << bytes(formulaMessage);
+    QTest::addRow("add box") << QByteArray("2d6") << QByteArray("5a") << QByteArray()
+                             << bytes(addMessage);
+    QTest::addRow("count box") << QByteArray("2d6") << QByteArray() << QByteArray("1e3")
+                               << bytes(timesMessage);
+}
+
+void tst_tumo_roll::refusalShowsMessageAndFocusesFormula() {
+    QFETCH(QByteArray, formula);
+    QFETCH(QByteArray, add);
+    QFETCH(QByteArray, times);
+    QFETCH(QByteArray, message);
+
+    random_.faces(6, {3});
+    roll("1d6");
+    const QByteArray before = fileBytes("temp.txt");
+
+    tumo_->chkTimes->setChecked(!times.isEmpty());
+    tumo_->txtTimes->setText(QString::fromLatin1(times));
+    tumo_->txtInput->setText(QString::fromLatin1(formula));
+    tumo_->txtAdd->setText(QString::fromLatin1(add));
+    tumo_->txtAdd->setFocus();
+    QCOMPARE(QApplication::focusWidget(), tumo_->txtAdd);
+    tumo_->cmdRoll_Click();
+
+    QCOMPARE(paneText(tumo_->txtTotal), message);
+    QCOMPARE(paneText(tumo_->txtDice), QByteArray());
+    QCOMPARE(QApplication::focusWidget(), tumo_->txtInput);
+    QCOMPARE(tumo_->txtInput->selectedText(), QString::fromLatin1(formula));
+    QCOMPARE(fileBytes("temp.txt"), before);
+    QCOMPARE(tumo_->txtAdd->text(), QString::fromLatin1(add));
+    QCOMPARE(tumo_->txtTimes->text(), QString::fromLatin1(times));
+}
+
+void tst_tumo_roll::limitStopKeepsPanesAndSelectsFormula() {
+    random_.faces(6, {1, 4, 5});
+    tumo_->chkReroll->setChecked(true);
+    roll("2d6");
+
+    for (const char* formula : {"3d1", "3d1001", "1001d6"}) {
+        tumo_->txtInput->setText(QString::fromLatin1(formula));
+        tumo_->txtAdd->setFocus();
+        tumo_->txtInput->deselect();
+        tumo_->cmdRoll_Click();
+
+        QCOMPARE(paneText(tumo_->txtTotal), exampleTotals);
+        QCOMPARE(paneText(tumo_->txtDice), exampleDice);
+        QCOMPARE(fileBytes("temp.txt"), exampleRecord);
+        QCOMPARE(QApplication::focusWidget(), tumo_->txtInput);
+        QCOMPARE(tumo_->txtInput->selectedText(), QString::fromLatin1(formula));
+    }
+}
+
+void tst_tumo_roll::silentStopChangesNothing() {
+    random_.faces(6, {1, 4, 5});
+    tumo_->chkReroll->setChecked(true);
+    roll("2d6");
+
+    for (const char* formula : {"", "36"}) {
+        tumo_->txtInput->setText(QString::fromLatin1(formula));
+        tumo_->txtAdd->setFocus();
+        tumo_->cmdRoll_Click();
+
+        QCOMPARE(paneText(tumo_->txtTotal), exampleTotals);
+        QCOMPARE(paneText(tumo_->txtDice), exampleDice);
+        QCOMPARE(fileBytes("temp.txt"), exampleRecord);
+        QCOMPARE(QApplication::focusWidget(), tumo_->txtAdd);
+    }
+}
+
+void tst_tumo_roll::timesBoxFollowsItsCheckBox() {
+    tumo_->txtInput->setFocus();
+    tumo_->chkTimes->click();
+    QVERIFY(tumo_->chkTimes->isChecked());
+    QVERIFY(tumo_->txtTimes->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), tumo_->txtTimes);
+
+    QTest::keyClicks(tumo_->txtTimes, "3");
+    random_.faces(6, {1, 2, 3});
+    roll("1d6");
+    QCOMPARE(paneText(tumo_->txtTotal).left(21), QByteArray("Rolled: 1d6 3 times.\r"));
+
+    tumo_->chkTimes->click();
+    QVERIFY(!tumo_->chkTimes->isChecked());
+    QVERIFY(!tumo_->txtTimes->isEnabled());
+    QCOMPARE(tumo_->txtTimes->text(), QString());
+
+    // Checking again brings back an empty box, and an empty box rolls once.
+    tumo_->chkTimes->click();
+    QVERIFY(tumo_->txtTimes->isEnabled());
+    QCOMPARE(tumo_->txtTimes->text(), QString());
+    random_.faces(6, {4});
+    roll("1d6");
+    QCOMPARE(fileBytes("temp.txt"), oneDieRecord(4));
+}
+
+void tst_tumo_roll::tabOrder() {
+    tumo_->chkTimes->setChecked(true);
+    const QList<QWidget*> expected = {tumo_->txtAdd,      tumo_->cmdRoll,   tumo_->txtTotal,
+                                      tumo_->txtTimes,    tumo_->chkTimes,  tumo_->chkDropLow,
+                                      tumo_->chkDropHigh, tumo_->chkReroll, tumo_->chkDShow,
+                                      tumo_->chkSave,     tumo_->txtDice};
+    tumo_->txtInput->setFocus();
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+}
+
+void tst_tumo_roll::enterRolls_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addRow("formula box") << QStringLiteral("txtInput");
+    QTest::addRow("add box") << QStringLiteral("txtAdd");
+    QTest::addRow("count box") << QStringLiteral("txtTimes");
+}
+
+void tst_tumo_roll::enterRolls() {
+    QFETCH(QString, box);
+    tumo_->chkTimes->setChecked(true);
+    tumo_->txtInput->setText(QStringLiteral("1d6"));
+    QLineEdit* target = box == "txtInput" ? tumo_->txtInput
+                        : box == "txtAdd" ? tumo_->txtAdd
+                                          : tumo_->txtTimes;
+    target->setFocus();
+
+    QTest::keyClick(target, Qt::Key_Escape);
+    QCOMPARE(fileBytes("temp.txt"), QByteArray());
+
+    random_.faces(6, {2});
+    QTest::keyClick(target, Qt::Key_Return);
+    QCOMPARE(fileBytes("temp.txt"), oneDieRecord(2));
+    QCOMPARE(random_.remaining(), std::size_t(0));
+    QCOMPARE(QApplication::focusWidget(), tumo_->txtInput);
+}
+
+void tst_tumo_roll::logWindowOkayKeepsBoxChecked() {
+    const QString chosen = dir_->filePath("chosen.txt");
+    const QString before = tumo_->logPath;
+    QPoint dialogCorner;
+    QString shownPath;
+    ModalCatcher catcher([&](QWidget* modal) {
+        auto* dialog = qobject_cast<frmSave*>(modal);
+        QVERIFY(dialog);
+        dialogCorner = dialog->frameGeometry().topLeft();
+        shownPath = dialog->txtSaveFile->text();
+        dialog->txtSaveFile->setText(chosen);
+        dialog->cmdOkay->click();
+    });
+    tumo_->chkSave->click();
+
+    QCOMPARE(catcher.handled, 1);
+    QCOMPARE(shownPath, before);
+    // 200 twips right and 3080 twips below the main window's corner.
+    QCOMPARE(dialogCorner, tumo_->frameGeometry().topLeft() + QPoint(13, 205));
+    QVERIFY(tumo_->chkSave->isChecked());
+    QCOMPARE(tumo_->logPath, chosen);
+
+    random_.faces(6, {5});
+    roll("1d6");
+    QCOMPARE(fileBytes(chosen), oneDieRecord(5));
+}
+
+void tst_tumo_roll::logWindowCloseUnchecksBox() {
+    const QString before = tumo_->logPath;
+    ModalCatcher catcher([&](QWidget* modal) {
+        auto* dialog = qobject_cast<frmSave*>(modal);
+        QVERIFY(dialog);
+        dialog->txtSaveFile->setText(dir_->filePath("other.txt"));
+        dialog->cmdClose->click();
+    });
+    tumo_->chkSave->click();
+
+    QCOMPARE(catcher.handled, 1);
+    QVERIFY(!tumo_->chkSave->isChecked());
+    QCOMPARE(tumo_->logPath, before);
+
+    random_.faces(6, {5});
+    roll("1d6");
+    QVERIFY(!QFile::exists(before));
+    QVERIFY(!QFile::exists(dir_->filePath("other.txt")));
+}
+
+void tst_tumo_roll::twoLoggedRollsAppendTwoRecords() {
+    const QString log = dir_->filePath("rolllog.txt");
+    const QByteArray earlier = recordLines({"Rolled: 1d4", doubleRuleLine});
+    QVERIFY(writeBytes(log, earlier));
+    chooseLogPath(log);
+
+    random_.faces(6, {1, 4, 5});
+    tumo_->chkReroll->setChecked(true);
+    roll("2d6");
+    tumo_->chkReroll->setChecked(false);
+    random_.faces(6, {6});
+    roll("1d6");
+
+    QCOMPARE(fileBytes(log), earlier + exampleRecord + oneDieRecord(6));
+    QVERIFY(tumo_->chkSave->isChecked());
+}
+
+void tst_tumo_roll::refusedRollLogsNothing() {
+    const QString log = dir_->filePath("rolllog.txt");
+    chooseLogPath(log);
+    random_.faces(6, {6});
+    roll("1d6");
+
+    roll("1d6", "+"); // refused
+    roll("1d1");      // stopped at the limit
+    roll("16");       // stopped silently
+    QCOMPARE(fileBytes(log), oneDieRecord(6));
+    QVERIFY(tumo_->chkSave->isChecked());
+}
+
+void tst_tumo_roll::unwritableWorkFileReportedOnce() {
+    const QString log = dir_->filePath("rolllog.txt");
+    chooseLogPath(log);
+    QVERIFY(QFile::remove("temp.txt"));
+    QVERIFY(QDir().mkdir("temp.txt"));
+
+    ModalCatcher catcher;
+    QByteArray totalsBehindMessage;
+    catcher.onMessageBox = [&] { totalsBehindMessage = paneText(tumo_->txtTotal); };
+    random_.faces(6, {1, 4, 5});
+    tumo_->chkReroll->setChecked(true);
+    roll("2d6");
+    QCOMPARE(catcher.messages.size(), 1);
+    QVERIFY2(catcher.messages.first().contains("temp.txt"), qPrintable(catcher.messages.first()));
+    // The message is read over the roll it concerns, not over the previous one.
+    QCOMPARE(totalsBehindMessage, exampleTotals);
+    QCOMPARE(paneText(tumo_->txtTotal), exampleTotals);
+    QCOMPARE(paneText(tumo_->txtDice), exampleDice);
+    QCOMPARE(fileBytes("tempt.txt"), exampleTotals);
+
+    random_.faces(6, {2, 3});
+    roll("2d6");
+    QCOMPARE(catcher.messages.size(), 1); // not again for the second roll
+    QVERIFY(paneText(tumo_->txtDice).startsWith("d6(1)>  2\r\n"));
+
+    QCOMPARE(fileBytes(log).count("Rolled: 2d6\r\n"), 2);
+    QVERIFY(fileBytes(log).startsWith(exampleRecord));
+    QVERIFY(tumo_->chkSave->isChecked());
+}
+
+void tst_tumo_roll::unwritableLogClearsSaveResults_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addRow("directory") << QStringLiteral("<dir>");
+    QTest::addRow("missing folder") << QStringLiteral("<dir>/missing/rolllog.txt");
+    QTest::addRow("empty path") << QString();
+    if (QFile::exists("/dev/full"))
+        QTest::addRow("full disk") << QStringLiteral("/dev/full");
+}
+
+void tst_tumo_roll::unwritableLogClearsSaveResults() {
+    QFETCH(QString, path);
+    path.replace("<dir>", dir_->path());
+
+    // A log that worked before must survive the failing one untouched.
+    const QString goodLog = dir_->filePath("rolllog.txt");
+    chooseLogPath(goodLog);
+    random_.faces(6, {3});
+    roll("1d6");
+    QCOMPARE(fileBytes(goodLog), oneDieRecord(3));
+
+    tumo_->chkSave->setChecked(false);
+    chooseLogPath(path);
+    ModalCatcher catcher;
+    random_.faces(6, {1, 4, 5});
+    tumo_->chkReroll->setChecked(true);
+    roll("2d6");
+
+    QCOMPARE(catcher.messages.size(), 1);
+    if (!path.isEmpty())
+        QVERIFY2(catcher.messages.first().contains(path), qPrintable(catcher.messages.first()));
+    QVERIFY(!tumo_->chkSave->isChecked());
+    QCOMPARE(paneText(tumo_->txtTotal), exampleTotals);
+    QCOMPARE(paneText(tumo_->txtDice), exampleDice);
+    QCOMPARE(fileBytes("temp.txt"), exampleRecord);
+    QCOMPARE(fileBytes(goodLog), oneDieRecord(3));
+
+    // With the box cleared the next roll neither logs nor complains.
+    random_.faces(6, {2, 3});
+    roll("2d6");
+    QCOMPARE(catcher.messages.size(), 1);
+    QCOMPARE(fileBytes(goodLog), oneDieRecord(3));
+}
+
+QTEST_MAIN(tst_tumo_roll)
+#include "tst_tumo_roll.moc"
