@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 #include <string>
@@ -62,6 +63,7 @@ private slots:
     void doubleClickSelectsWord();
     void ctrlEndShowsLastLineOfMillion();
     void pageDownMovesByVisibleRows();
+    void wheelScrollsRows();
     void downMovesThroughWrappedRows();
     void newTextResetsScrollAndSelection();
     void contextMenuHasCopyAndSelectAll();
@@ -294,6 +296,20 @@ void TestResultPane::pageDownMovesByVisibleRows() {
     QTest::keyClick(pane_, Qt::Key_PageUp);
     QCOMPARE(pane_->caretPosition(), std::size_t{0});
     QCOMPARE(pane_->verticalScrollBar()->value(), 0);
+}
+
+void TestResultPane::wheelScrollsRows() {
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text.append("line ").append(std::to_string(i)).append("\r\n");
+    pane_->setText(text);
+    const QPointF at = pane_->viewport()->rect().center();
+    QWheelEvent down(at, pane_->viewport()->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(pane_->viewport(), &down);
+    const int scrolled = pane_->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    QCOMPARE(pane_->visibleRows().first(), QStringLiteral("line %1").arg(scrolled));
 }
 
 void TestResultPane::downMovesThroughWrappedRows() {

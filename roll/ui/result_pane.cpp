@@ -38,6 +38,7 @@ ResultPane::ResultPane(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    measureFont();
     layout_.setText(text_);
     relayout();
 }
@@ -79,16 +80,19 @@ void ResultPane::textChanged() {
     viewport()->update();
 }
 
-// Measures the font and the viewport, wraps to the columns that fit and sets the scroll
-// range in rows, keeping the line at the top in view.
-void ResultPane::relayout() {
-    const std::size_t topLine =
-        layout_.rowCount() > firstVisibleRow() ? layout_.row(firstVisibleRow()).line : 0;
-
+// The font is fixed-pitch: one character's advance is the width of every column.
+void ResultPane::measureFont() {
     const QFontMetricsF metrics(font());
     charWidth_ = std::max<qreal>(1, metrics.horizontalAdvance(QLatin1Char('x')));
     rowHeight_ = std::max(1, static_cast<int>(std::ceil(metrics.height())));
     ascent_ = static_cast<int>(std::ceil(metrics.ascent()));
+}
+
+// Wraps to the columns that fit the viewport and sets the scroll range in rows, keeping the
+// line at the top in view.
+void ResultPane::relayout() {
+    const std::size_t topLine =
+        layout_.rowCount() > firstVisibleRow() ? layout_.row(firstVisibleRow()).line : 0;
     const qreal width = viewport()->width() - 2 * margin_;
     layout_.setColumns(static_cast<std::size_t>(std::max<qreal>(1, width / charWidth_)));
 
@@ -211,8 +215,10 @@ void ResultPane::resizeEvent(QResizeEvent* event) {
 
 void ResultPane::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        measureFont();
         relayout();
+    }
     viewport()->update();
 }
 

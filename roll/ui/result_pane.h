@@ -74,6 +74,7 @@ protected:
 
 private:
     void textChanged();
+    void measureFont();
     void relayout();
     void moveCaret(std::size_t offset, bool extend);
     bool moveByKey(QKeyEvent* event);
