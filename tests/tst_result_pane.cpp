@@ -51,6 +51,7 @@ private slots:
     void wrapLine();
     void lineIndex_data();
     void lineIndex();
+    void wrappedRowsCoverEveryOffset();
 
     void textRoundTrips_data();
     void textRoundTrips();
@@ -152,6 +153,33 @@ void TestResultPane::lineIndex() {
         const auto length = static_cast<qsizetype>(layout.lineEnd(i)) - start;
         QCOMPARE(QString::fromLatin1(text.mid(start, length)), lines.at(static_cast<qsizetype>(i)));
     }
+}
+
+// Rows of wrapped lines follow each other without gap or overlap, and every caret offset is
+// found in the row that holds it.
+void TestResultPane::wrappedRowsCoverEveryOffset() {
+    std::string text = "Rolled: 3d6\r\n";
+    text.append(formulaMessage).append("\r\n\r\n").append(addMessage).append("\n");
+    text.append(std::string(45, 'x')).append("\r\n").append(timesMessage);
+    PaneLayout layout;
+    layout.setText(text);
+    layout.setColumns(20);
+    QVERIFY(layout.rowCount() > layout.lineCount());
+    std::size_t expectedStart = 0;
+    for (std::size_t r = 0; r < layout.rowCount(); ++r) {
+        const PaneLayout::Row row = layout.row(r);
+        QCOMPARE(row.start, expectedStart);
+        QVERIFY(row.end >= row.start);
+        const bool lastOfLine = row.end == layout.lineEnd(row.line);
+        expectedStart = lastOfLine && row.line + 1 < layout.lineCount()
+                            ? layout.lineStart(row.line + 1)
+                            : row.end;
+        for (std::size_t offset = row.start; offset < row.end; ++offset)
+            QCOMPARE(layout.rowOf(offset), r);
+        if (lastOfLine)
+            QCOMPARE(layout.rowOf(row.end), r);
+    }
+    QCOMPARE(expectedStart, text.size());
 }
 
 void TestResultPane::textRoundTrips_data() {
