@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -59,6 +60,7 @@ private slots:
     void refusalWrapsAndIsFullyVisible();
     void selectAllThenCopyTakesWholeText();
     void shiftArrowsSelectAndCopyPart();
+    void paneKeysWinOverWindowShortcuts();
     void shiftDownSelectsLineWithItsBreak();
     void mouseDragSelects();
     void doubleClickSelectsWord();
@@ -260,6 +262,24 @@ void TestResultPane::shiftArrowsSelectAndCopyPart() {
     // Without Shift an arrow drops the selection.
     QTest::keyClick(pane_, Qt::Key_Right);
     QVERIFY(!pane_->hasSelection());
+}
+
+void TestResultPane::paneKeysWinOverWindowShortcuts() {
+    int triggered = 0;
+    auto* action = new QAction(window_.get());
+    action->setShortcut(QKeySequence::SelectAll);
+    window_->addAction(action);
+    connect(action, &QAction::triggered, this, [&] { ++triggered; });
+    pane_->setText(smallRecord);
+    pane_->setFocus();
+    QTest::keyClick(pane_, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(pane_->selectedText(), latin1(smallRecord));
+    QCOMPARE(triggered, 0);
+    // With the focus elsewhere the same keys reach the window's shortcut.
+    window_->setFocusPolicy(Qt::StrongFocus);
+    window_->setFocus();
+    QTest::keyClick(window_.get(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(triggered, 1);
 }
 
 void TestResultPane::shiftDownSelectsLineWithItsBreak() {

@@ -59,6 +59,7 @@ public:
     void ensureVisible(std::size_t offset);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -78,6 +79,7 @@ private:
     void relayout();
     void moveCaret(std::size_t offset, bool extend);
     bool moveByKey(QKeyEvent* event);
+    static bool isPaneKey(const QKeyEvent* event);
     std::size_t rowMoveTarget(std::ptrdiff_t rows);
     void selectWordAt(std::size_t offset);
     void notifySelectionChanged();

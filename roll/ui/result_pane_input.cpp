@@ -205,6 +205,26 @@ bool ResultPane::moveByKey(QKeyEvent* event) {
     return false;
 }
 
+bool ResultPane::isPaneKey(const QKeyEvent* event) {
+    if (event->matches(QKeySequence::SelectAll) || event->matches(QKeySequence::Copy))
+        return true;
+    for (const KeyMotion& k : keyMotions) {
+        if (event->matches(k.move) || event->matches(k.select))
+            return true;
+    }
+    return false;
+}
+
+bool ResultPane::event(QEvent* event) {
+    // The pane's own keys win over shortcuts of the window while it has the focus, as in a
+    // text box.
+    if (event->type() == QEvent::ShortcutOverride && isPaneKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
 void ResultPane::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::SelectAll)) {
         selectAll();
