@@ -37,10 +37,13 @@ QString spokenText(const QString& text, Qt::TextFormat format) {
     return plain.simplified();
 }
 
+// Text boxes of Qt's own, and views of text of the program's own: a scroll area that takes
+// the focus.
 bool isTextBox(const QWidget* w) {
     return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
            qobject_cast<const QTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
-           qobject_cast<const QComboBox*>(w);
+           qobject_cast<const QComboBox*>(w) ||
+           (qobject_cast<const QAbstractScrollArea*>(w) && w->focusPolicy() != Qt::NoFocus);
 }
 
 // The scroll bars of a text box or the line edit of a spin box are parts of that control.

@@ -2,7 +2,10 @@
 
 #include "number_text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -21,6 +24,96 @@ DieRoll rollWithOptions(const RollRequest& request, const RollOptions& options,
     }
     return die;
 }
+
+// The texts that every repetition repeats, made once per roll, so that a die line is two
+// copies: its start "d6(k)> " and, while the dice have few faces, the text of its value with
+// the line's CR LF. Each text sits in a fixed-size slot and is copied whole; only its length
+// counts, so the copies need no length of their own.
+class DieLineTexts {
+public:
+    static constexpr std::size_t slot = 32; // longer than any die-line start or value text
+
+    explicit DieLineTexts(const RollRequest& request) : modifier_(request.modifier) {
+        std::string text;
+        const auto count = static_cast<std::size_t>(std::max(request.count, 0.0));
+        starts_.assign(count * slot, '\0');
+        startLengths_.resize(count);
+        for (std::size_t k = 1; k <= count; ++k) {
+            text.clear();
+            text.push_back('d');
+            appendTrimmedNumberText(text, request.sides);
+            text.push_back('(');
+            appendTrimmedNumberText(text, static_cast<double>(k));
+            text.append(")> ");
+            store(text, starts_, startLengths_, k - 1);
+            longestStart_ = std::max(longestStart_, text.size());
+        }
+        // Faces run from 1 to sides, or from sides + 1 to 1 when sides is below 1.
+        lowestFace_ = std::min(1.0, request.sides + 1);
+        const double faces = std::max(1.0, request.sides) - lowestFace_ + 1;
+        if (faces <= 4096) {
+            const auto n = static_cast<std::size_t>(faces);
+            values_.assign(n * slot, '\0');
+            valueLengths_.resize(n);
+            for (std::size_t i = 0; i < n; ++i) {
+                text.clear();
+                appendNumberText(text, (lowestFace_ + static_cast<double>(i)) + modifier_);
+                text.append("\r\n");
+                store(text, values_, valueLengths_, i);
+                longestValue_ = std::max(longestValue_, text.size());
+            }
+        } else {
+            longestValue_ = slot; // see appendValue
+        }
+    }
+
+    // Bytes that the die lines of count dice take at most, room for the last copy included.
+    std::size_t room(std::size_t count) const {
+        return count * (longestStart_ + longestValue_) + slot;
+    }
+
+    // Writes the line of die k (from 1) at out and returns where it ends.
+    char* write(char* out, std::size_t k, const DieRoll& die) const {
+        std::memcpy(out, &starts_[(k - 1) * slot], slot);
+        out += startLengths_[k - 1];
+        const double index = die.face - lowestFace_;
+        if (index >= 0 && index < static_cast<double>(valueLengths_.size())) {
+            const auto i = static_cast<std::size_t>(index);
+            std::memcpy(out, &values_[i * slot], slot);
+            return out + valueLengths_[i];
+        }
+        return appendValue(out, die.value);
+    }
+
+private:
+    static void store(const std::string& text, std::string& slots,
+                      std::vector<unsigned char>& lengths, std::size_t i) {
+        const std::size_t n = std::min(text.size(), slot);
+        text.copy(&slots[i * slot], n);
+        lengths[i] = static_cast<unsigned char>(n);
+    }
+
+    // Values of dice with many faces are written one by one; a number's text with the CR LF
+    // stays within a slot.
+    char* appendValue(char* out, double value) const {
+        scratch_.clear();
+        appendNumberText(scratch_, value);
+        scratch_.append("\r\n");
+        const std::size_t n = std::min(scratch_.size(), slot);
+        scratch_.copy(out, n);
+        return out + n;
+    }
+
+    double modifier_;
+    double lowestFace_ = 1;
+    std::string starts_;
+    std::vector<unsigned char> startLengths_;
+    std::size_t longestStart_ = 0;
+    std::string values_;
+    std::vector<unsigned char> valueLengths_;
+    std::size_t longestValue_ = 0;
+    mutable std::string scratch_;
+};
 
 void writeHeading(const RollRequest& request, RollRecord& record) {
     std::string& line = record.line();
@@ -57,73 +150,52 @@ void writeOneDie(const RollRequest& request, const RollOptions& options, RandomS
         record.addLine(rerollNote);
 }
 
-struct Extremes {
-    double lowest;
-    double highest;
-};
-
-// First die wins ties: a candidate is replaced only by a strictly lower or higher value.
-Extremes findExtremes(const std::vector<double>& values) {
-    Extremes e{values.front(), values.front()};
-    for (double v : values) {
-        if (v < e.lowest)
-            e.lowest = v;
-        if (v > e.highest)
-            e.highest = v;
-    }
-    return e;
-}
-
-void writeDieLines(const RollRequest& request, const std::vector<double>& values,
-                   RollRecord& record) {
-    for (std::size_t k = 1; k <= values.size(); ++k) {
-        std::string& line = record.line();
-        line.push_back('d');
-        appendTrimmedNumberText(line, request.sides);
-        line.push_back('(');
-        appendTrimmedNumberText(line, static_cast<double>(k));
-        line.append(")> ");
-        appendNumberText(line, values[k - 1]);
-        record.endLine();
-    }
-}
-
 void writeSeveralDice(const RollRequest& request, const RollOptions& options, RandomSource& random,
-                      std::vector<double>& values, RollRecord& record) {
-    values.clear();
+                      const DieLineTexts* texts, std::string& dieLines, RollRecord& record) {
+    // The die lines come after the total, which needs every die, so they are written aside
+    // while the dice are rolled and join the record in one piece.
+    const auto count = static_cast<std::size_t>(std::max(request.count, 0.0));
+    char* out = nullptr;
+    if (texts) {
+        dieLines.resize(texts->room(count));
+        out = dieLines.data();
+    }
     double sum = 0;
-    for (double k = 1; k <= request.count; ++k) {
+    // Lowest and highest value; among equal values it does not matter which die counts.
+    double lowest = HUGE_VAL, highest = -HUGE_VAL;
+    for (std::size_t k = 1; k <= count; ++k) {
         const DieRoll die = rollWithOptions(request, options, random);
-        values.push_back(die.value);
         sum += die.value;
+        lowest = std::min(lowest, die.value);
+        highest = std::max(highest, die.value);
+        if (texts)
+            out = texts->write(out, k, die);
     }
     sum += request.addValue;
 
-    if (values.empty()) {
+    if (count == 0) {
         // No dice, so nothing to drop: the total is the add amount alone.
         writeTotal(sum, record);
     } else if (options.dropLowest && options.dropHighest) {
-        if (values.size() == 2) {
+        if (count == 2) {
             record.addLine(bothDropsRefusal);
             return;
         }
-        const Extremes e = findExtremes(values);
-        writeTotal(sum - e.highest - e.lowest, record);
-        writeDropped(e.highest, record);
-        writeDropped(e.lowest, record);
+        writeTotal(sum - highest - lowest, record);
+        writeDropped(highest, record);
+        writeDropped(lowest, record);
     } else if (options.dropLowest) {
-        const double lowest = findExtremes(values).lowest;
         writeTotal(sum - lowest, record);
         writeDropped(lowest, record);
     } else if (options.dropHighest) {
-        const double highest = findExtremes(values).highest;
         writeTotal(sum - highest, record);
         writeDropped(highest, record);
     } else {
         writeTotal(sum, record);
     }
-    if (!options.hideDice)
-        writeDieLines(request, values, record);
+    if (texts)
+        record.addLines(
+            std::string_view(dieLines.data(), static_cast<std::size_t>(out - dieLines.data())));
 }
 
 void writeClosingNotes(const RollOptions& options, RollRecord& record) {
@@ -149,13 +221,15 @@ void rollDice(const RollRequest& request, const RollOptions& options, RandomSour
               RollRecord& record) {
     record.clear();
     writeHeading(request, record);
-    std::vector<double> values;
-    values.reserve(static_cast<std::size_t>(request.count));
+    std::optional<DieLineTexts> texts;
+    if (request.count != 1 && !options.hideDice)
+        texts.emplace(request);
+    std::string dieLines;
     for (double repetition = 1; repetition <= request.times; ++repetition) {
         if (request.count == 1)
             writeOneDie(request, options, random, record);
         else
-            writeSeveralDice(request, options, random, values, record);
+            writeSeveralDice(request, options, random, texts ? &*texts : nullptr, dieLines, record);
         record.addLine(singleRule);
     }
     if (request.count > 1)

@@ -19,6 +19,9 @@ public:
         endLine();
     }
 
+    // Whole lines, each already ended by CR LF.
+    void addLines(std::string_view lines) { text_.append(lines); }
+
 private:
     std::string text_;
 };

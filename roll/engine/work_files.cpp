@@ -45,11 +45,16 @@ std::optional<FileFailure> appendToFile(const QString& name, std::string_view by
 }
 
 std::optional<FileFailure> writeWorkFiles(std::string_view record, const PaneTexts& panes) {
+    return writeWorkFiles(record, panes.totals, panes.dice);
+}
+
+std::optional<FileFailure> writeWorkFiles(std::string_view record, std::string_view totals,
+                                          std::string_view dice) {
     auto first = writeWholeFile(recordFileName, record);
-    auto totals = writeWholeFile(totalsFileName, panes.totals);
-    auto dice = writeWholeFile(diceFileName, panes.dice);
+    auto totalsFailure = writeWholeFile(totalsFileName, totals);
+    auto diceFailure = writeWholeFile(diceFileName, dice);
     if (!first)
-        first = totals ? totals : dice;
+        first = totalsFailure ? totalsFailure : diceFailure;
     return first;
 }
 

@@ -32,6 +32,8 @@ std::optional<FileFailure> appendToFile(const QString& name, std::string_view by
 
 // Writes the record and its two pane texts; every file is tried, the first failure returned.
 std::optional<FileFailure> writeWorkFiles(std::string_view record, const PaneTexts& panes);
+std::optional<FileFailure> writeWorkFiles(std::string_view record, std::string_view totals,
+                                          std::string_view dice);
 
 // Deletes the three work files, passing over any that is missing or cannot be deleted.
 void deleteWorkFiles();
