@@ -5,10 +5,12 @@
 #include "result_pane.h"
 #include "select_all_on_focus.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -35,10 +37,23 @@ QCheckBox* checkBox(const QString& caption, const QString& toolTip, QRect where,
     return box;
 }
 
+// The window's green and light-yellow are for its own surface and captions; a scroll bar in
+// them would hide its arrows. Each role is set explicitly, so that the window's colours are not
+// inherited.
+void keepStandardColours(QWidget* widget) {
+    QPalette standard = QApplication::palette(widget);
+    for (QPalette::ColorRole role :
+         {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText,
+          QPalette::Light, QPalette::Dark, QPalette::Mid, QPalette::Shadow})
+        standard.setColor(role, standard.color(role));
+    widget->setPalette(standard);
+}
+
 ResultPane* pane(const QString& toolTip, QRect where, QWidget* parent) {
     auto* p = new ResultPane(parent);
     p->setToolTip(toolTip);
     p->setGeometry(where);
+    keepStandardColours(p->verticalScrollBar());
     return p;
 }
 
