@@ -11,7 +11,7 @@ shift || true
 harnesses=("$@")
 ((${#harnesses[@]})) || harnesses=(roll_request record_split preset_file)
 
-EXTRA_PACKAGES="clang libclang-rt-14-dev" scripts/install-deps.sh
+scripts/install-deps.sh clang libclang-rt-14-dev
 
 build_dir=build-fuzz
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -9,9 +9,6 @@ packages=(
     fonts-liberation fontconfig
     "$@"
 )
-# Callers may ask for more, e.g. EXTRA_PACKAGES="clang libclang-rt-14-dev".
-read -r -a extra <<<"${EXTRA_PACKAGES:-}"
-packages+=("${extra[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
