@@ -24,11 +24,7 @@ QLabel* notice(const QString& text, bool bold, QRect where, QWidget* parent) {
 MiniAbout::MiniAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint) {
     setWindowTitle(tr("About Quorvane's Mini Dice Roller"));
     setFixedSize(312, 133);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Colours::paleYellow);
-    colours.setColor(QPalette::WindowText, Colours::green);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    setColours(this, Colours::paleYellow, Colours::green);
 
     Label1 = notice(tr("This program is not intended to be used as a stand alone program.  "
                        "Although you can run it as such, it is intended to be controlled by "

@@ -78,8 +78,5 @@ void Mini::connectControls() {
 }
 
 void Mini::setTitleColours(const QColor& background, const QColor& text) {
-    QPalette colours = lblT->palette();
-    colours.setColor(QPalette::Window, background);
-    colours.setColor(QPalette::WindowText, text);
-    lblT->setPalette(colours);
+    setColours(lblT, background, text);
 }

@@ -35,11 +35,7 @@ frmAbout::frmAbout(QWidget* mainWindow)
     setWindowModality(Qt::WindowModal);
     setFixedSize(321, 274);
     setFont(courierFont(9.75));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Colours::paleYellow);
-    colours.setColor(QPalette::WindowText, Colours::green);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    setColours(this, Colours::paleYellow, Colours::green);
 
     Label1 = label<MouseLabel>(tr("About Quorvane's Dice Roller"), 12, {8, 10, 305, 22}, this);
     Label7 = label(tr("Version 1.5"), 9.75, {8, 34, 305, 18}, this);

@@ -74,13 +74,11 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent, Qt::Window | Qt::FramelessWi
     setWindowIcon(dieIcon());
     setFixedSize(514, 441);
     setFont(courierFont(9.75));
+    setColours(this, Colours::paleYellow, Colours::green);
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, Colours::paleYellow);
-    colours.setColor(QPalette::WindowText, Colours::green);
     colours.setColor(QPalette::Base, Colours::paleYellow);
     colours.setColor(QPalette::Text, Colours::darkGreen);
     setPalette(colours);
-    setAutoFillBackground(true);
 
     cmdClose = new QPushButton(tr("&Close"), this);
     cmdClose->setGeometry(414, 398, 90, 30);

@@ -25,11 +25,7 @@ Tumo::Tumo(QWidget* parent)
     setWindowIcon(dieIcon());
     setFont(courierFont(9.75));
     setFixedSize(513, 433);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Colours::green);
-    colours.setColor(QPalette::WindowText, Colours::lightYellow);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    setColours(this, Colours::green, Colours::lightYellow);
 
     createChrome();
     createRollControls();

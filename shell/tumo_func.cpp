@@ -13,13 +13,6 @@ namespace TumoFunc {
 
 namespace {
 
-void setTitleColours(QLabel* title, const QColor& background, const QColor& text) {
-    QPalette palette = title->palette();
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, text);
-    title->setPalette(palette);
-}
-
 // Brings the window to the front of the normal windows, leaving it not top-most whatever
 // "Set to Top" had made it; the menu entries keep their states.
 void restore(Tumo* window) {
@@ -56,9 +49,9 @@ void unhookWindow(Tumo*) {
 
 void windowProc(Tumo* window, int activation) {
     if (activation == 0)
-        setTitleColours(window->lblTitle, Qt::black, Colours::grey);
+        setColours(window->lblTitle, Qt::black, Colours::grey);
     else if (activation == 1)
-        setTitleColours(window->lblTitle, Colours::darkGreen, Colours::lightYellow);
+        setColours(window->lblTitle, Colours::darkGreen, Colours::lightYellow);
 }
 
 void addTrayIcon(Tumo* window, const QIcon& icon, const QString& tip) {

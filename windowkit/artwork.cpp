@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QWidget>
 
 namespace {
 
@@ -93,6 +94,14 @@ QPixmap minimiseGlyph(const GlyphColours& colours, qreal devicePixelRatio) {
 
 QPixmap closeGlyph(const GlyphColours& colours, qreal devicePixelRatio) {
     return glyph(colours, devicePixelRatio, true);
+}
+
+void setColours(QWidget* widget, const QColor& background, const QColor& text) {
+    QPalette colours = widget->palette();
+    colours.setColor(QPalette::Window, background);
+    colours.setColor(QPalette::WindowText, text);
+    widget->setPalette(colours);
+    widget->setAutoFillBackground(true);
 }
 
 QCursor pointingHandCursor() {

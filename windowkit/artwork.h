@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+class QWidget;
+
 // The artwork of both programs, drawn in code so that it stays crisp at any scale.
 
 // The die icon: a white six-sided die with black edges and pips on a green square. The icon
@@ -27,6 +29,10 @@ QPixmap closeGlyph(const GlyphColours& colours, qreal devicePixelRatio = 1.0);
 // The pointer shown over web links: a pointing hand, 32 x 32 with the hot spot at the
 // fingertip (12, 9).
 QCursor pointingHandCursor();
+
+// Gives a widget its own background (filled) and text colour, as the windows and their title
+// strips are painted.
+void setColours(QWidget* widget, const QColor& background, const QColor& text);
 
 // The design colours shared by the windows.
 namespace Colours {
