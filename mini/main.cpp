@@ -1,13 +1,14 @@
 #include "mini.h"
+#include "program_identity.h"
 #include "single_instance.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("MiniTumo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.50"));
-    QCoreApplication::setOrganizationName(QStringLiteral("The Rollbox project"));
+    QCoreApplication::setApplicationName(ProgramIdentity::miniName);
+    QCoreApplication::setApplicationVersion(ProgramIdentity::version);
+    QCoreApplication::setOrganizationName(ProgramIdentity::organisation);
 
     // A second copy ends silently; the running one keeps its window and its last roll.
     const SingleInstance instance(QStringLiteral("minitumo"));

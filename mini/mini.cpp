@@ -8,6 +8,7 @@
 #include "mini_mod.h"
 #include "mini_rolls.h"
 #include "mouse_label.h"
+#include "program_identity.h"
 #include "random_source.h"
 
 #include <QAction>
@@ -28,7 +29,7 @@ constexpr int ctrlOnly = 2;
 Mini::Mini(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint), random_(&processGenerator()),
       popupShower_([](QMenu* menu, QPoint at) { menu->popup(at); }) {
-    setWindowTitle(tr("Quorvane's Mini Dice Roller"));
+    setWindowTitle(ProgramIdentity::miniTitle);
     setWindowIcon(dieIcon());
     setFixedSize(258, 73);
     QPalette colours = palette();

@@ -3,6 +3,7 @@
 #include "accessible_names.h"
 #include "artwork.h"
 #include "courier_font.h"
+#include "program_identity.h"
 #include "window_ops.h"
 
 #include <QLabel>
@@ -22,7 +23,7 @@ QLabel* notice(const QString& text, bool bold, QRect where, QWidget* parent) {
 } // namespace
 
 MiniAbout::MiniAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint) {
-    setWindowTitle(tr("About Quorvane's Mini Dice Roller"));
+    setWindowTitle(tr("About %1").arg(ProgramIdentity::miniTitle));
     setFixedSize(312, 133);
     setColours(this, Colours::paleYellow, Colours::green);
 

@@ -39,7 +39,7 @@ void Mini::createControls() {
     Image1->setGeometry(0, 0, 32, 32);
     Image1->setAccessibleName(tr("Popup menu"));
 
-    lblT = new MouseLabel(tr("Quorvane's Mini Dice Roller"), this);
+    lblT = new MouseLabel(windowTitle(), this);
     lblT->setFont(courierFont(8.25));
     lblT->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblT->setIndent(4);

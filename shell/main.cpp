@@ -1,5 +1,5 @@
 #include "artwork.h"
-#include "program_texts.h"
+#include "program_identity.h"
 #include "single_instance.h"
 #include "tumo.h"
 #include "working_directory.h"
@@ -18,16 +18,16 @@ int main(int argc, char* argv[]) {
     // Installed, the program works in a folder of the user's own. Without it there would be no
     // presets file to read and no place to write the work files, so the program ends.
     if (const auto failure = enterUserWorkingFolder(QCoreApplication::applicationDirPath())) {
-        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Dice Roller"),
+        QMessageBox::critical(nullptr, ProgramIdentity::rollboxTitle,
                               QCoreApplication::translate(
                                   "main", "The working folder \"%1\" could not be prepared: %2.")
                                   .arg(QDir::toNativeSeparators(failure->folder), failure->reason));
         return 1;
     }
 
-    QCoreApplication::setApplicationName(QStringLiteral("Rollbox"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.50"));
-    QCoreApplication::setOrganizationName(ProgramTexts::organisation());
+    QCoreApplication::setApplicationName(ProgramIdentity::rollboxName);
+    QCoreApplication::setApplicationVersion(ProgramIdentity::version);
+    QCoreApplication::setOrganizationName(ProgramIdentity::organisation);
     QApplication::setWindowIcon(dieIcon());
     // The program ends when the main window has unloaded and no help window is left; a main
     // window hidden to the tray keeps it running.

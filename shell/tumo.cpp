@@ -6,6 +6,7 @@
 #include "frm_help.h"
 #include "key_preview.h"
 #include "mini_roller_start.h"
+#include "program_identity.h"
 #include "random_source.h"
 #include "roll_log.h"
 #include "tumo_func.h"
@@ -21,7 +22,7 @@ Tumo::Tumo(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), random_(&processGenerator()),
       miniRollerFolder_(QCoreApplication::applicationDirPath()),
       miniRollerFileName_(miniRollerFileName()) {
-    setWindowTitle(tr("Quorvane's Dice Roller"));
+    setWindowTitle(ProgramIdentity::rollboxTitle);
     setWindowIcon(dieIcon());
     setFont(courierFont(9.75));
     setFixedSize(513, 433);
@@ -73,7 +74,7 @@ bool Tumo::Form_Load() {
         reportWorkFileFailure(failure->file, failure->reason);
     logPath = defaultLogPath();
     mnusub6->setEnabled(false);
-    TumoFunc::addTrayIcon(this, windowIcon(), tr("Quorvane's Dice Roller"));
+    TumoFunc::addTrayIcon(this, windowIcon(), windowTitle());
     loaded_ = true;
     return true;
 }

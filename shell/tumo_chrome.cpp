@@ -39,7 +39,7 @@ void Tumo::createChrome() {
     Image1->setGeometry(0, 0, 32, 32);
     Image1->setAccessibleName(tr("Popup menu"));
 
-    lblTitle = new MouseLabel(tr("Quorvane's Dice Roller"), this);
+    lblTitle = new MouseLabel(windowTitle(), this);
     lblTitle->setFont(courierFont(14.25));
     lblTitle->setGeometry(32, 0, width() - 32, 25);
     lblTitle->setContentsMargins(6, 0, 0, 0);

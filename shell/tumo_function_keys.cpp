@@ -58,8 +58,8 @@ bool Tumo::loadPresets() {
 void Tumo::reportFatalPresetError(const QString& message) {
     QMessageBox::critical(isVisible() ? this : nullptr, windowTitle(),
                           tr("The function keys could not be read:\n%1\n\n"
-                             "Quorvane's Dice Roller cannot go on without them and will end.")
-                              .arg(message));
+                             "%2 cannot go on without them and will end.")
+                              .arg(message, windowTitle()));
 }
 
 void Tumo::lblFunc_DblClick(int n) {
