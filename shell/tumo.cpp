@@ -6,6 +6,7 @@
 #include "frm_help.h"
 #include "key_preview.h"
 #include "mini_roller_start.h"
+#include "mouse_label.h"
 #include "program_identity.h"
 #include "random_source.h"
 #include "roll_log.h"
@@ -66,7 +67,7 @@ void Tumo::setMiniRollerProgram(const QString& folder, const QString& fileName) 
 }
 
 bool Tumo::Form_Load() {
-    TumoFunc::hookWindow(this);
+    TumoFunc::hookWindow(this, lblTitle);
     if (!loadPresets())
         return false;
     processGenerator().seed(secondsSinceMidnight());

@@ -44,7 +44,7 @@ void Tumo::createChrome() {
     lblTitle->setGeometry(32, 0, width() - 32, 25);
     lblTitle->setContentsMargins(6, 0, 0, 0);
     lblTitle->setAutoFillBackground(true);
-    TumoFunc::windowProc(this, 1);
+    TumoFunc::windowProc(lblTitle, 1);
 
     imgMin = new MouseLabel(this);
     imgMin->setPixmap(minimiseGlyph(mainGlyphColours(), ratio));

@@ -1,8 +1,6 @@
 #include "tumo_func.h"
 
 #include "artwork.h"
-#include "mouse_label.h"
-#include "tumo.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -15,7 +13,7 @@ namespace {
 
 // Brings the window to the front of the normal windows, leaving it not top-most whatever
 // "Set to Top" had made it; the menu entries keep their states.
-void restore(Tumo* window) {
+void restore(QWidget* window) {
     // An explicit position makes the window manager put it back where it was hidden.
     window->move(window->pos());
     if (window->isMinimized())
@@ -37,24 +35,24 @@ void restore(Tumo* window) {
 
 } // namespace
 
-void hookWindow(Tumo* window) {
+void hookWindow(QWidget* window, QLabel* title) {
     if (isHooked(prevWndProc))
         return;
-    ::hookWindow(prevWndProc, window, [window](int activation) { windowProc(window, activation); });
+    ::hookWindow(prevWndProc, window, [title](int activation) { windowProc(title, activation); });
 }
 
-void unhookWindow(Tumo*) {
+void unhookWindow(QWidget*) {
     ::unhookWindow(prevWndProc);
 }
 
-void windowProc(Tumo* window, int activation) {
+void windowProc(QLabel* title, int activation) {
     if (activation == 0)
-        setColours(window->lblTitle, Qt::black, Colours::grey);
+        setColours(title, Qt::black, Colours::grey);
     else if (activation == 1)
-        setColours(window->lblTitle, Colours::darkGreen, Colours::lightYellow);
+        setColours(title, Colours::darkGreen, Colours::lightYellow);
 }
 
-void addTrayIcon(Tumo* window, const QIcon& icon, const QString& tip) {
+void addTrayIcon(QWidget* window, const QIcon& icon, const QString& tip) {
     if (trayData)
         return;
     trayData = new QSystemTrayIcon(icon, window);
@@ -76,7 +74,7 @@ bool trayIconShown() {
     return QSystemTrayIcon::isSystemTrayAvailable() && trayData && trayData->isVisible();
 }
 
-void handleTrayMouse(Tumo* window, QSystemTrayIcon::ActivationReason reason) {
+void handleTrayMouse(QWidget* window, QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::DoubleClick)
         restore(window);
 }

@@ -311,8 +311,8 @@ void TstTumoShell::activationColoursFollowTheApplicationState() {
     QCOMPARE(titleBackground(tumo), QColor(Qt::black));
 
     // Values other than 0 and 1 change nothing.
-    TumoFunc::windowProc(&tumo, 2);
-    TumoFunc::windowProc(&tumo, -1);
+    TumoFunc::windowProc(tumo.lblTitle, 2);
+    TumoFunc::windowProc(tumo.lblTitle, -1);
     QCOMPARE(titleBackground(tumo), QColor(Qt::black));
     QCOMPARE(titleText(tumo), Colours::grey);
 
