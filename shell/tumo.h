@@ -161,7 +161,6 @@ private:
 
     RandomSource* random_;
     RollRecord record_;
-    PaneTexts panes_;
     bool workFileFailureReported_ = false;
     bool loaded_ = false;
     QString miniRollerFolder_;
