@@ -14,8 +14,7 @@ int main(int argc, char* argv[]) {
     // A second copy ends silently; the running one keeps its window and its last roll.
     const SingleInstance instance(QStringLiteral("minitumo"));
     if (!instance.failure().isEmpty()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Mini Dice Roller"),
-                              instance.failure());
+        QMessageBox::critical(nullptr, ProgramIdentity::miniTitle, instance.failure());
         return 1;
     }
     if (instance.anotherIsRunning())

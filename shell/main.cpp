@@ -13,8 +13,7 @@ int main(int argc, char* argv[]) {
     // A second start ends here, silently, before any window exists.
     const SingleInstance instance(QStringLiteral("rollbox"));
     if (!instance.failure().isEmpty()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Dice Roller"),
-                              instance.failure());
+        QMessageBox::critical(nullptr, ProgramIdentity::rollboxTitle, instance.failure());
         return 1;
     }
     if (instance.anotherIsRunning())
