@@ -1,4 +1,7 @@
+#include "bring_forward.h"
+#include "ending_signals.h"
 #include "mini.h"
+#include "second_launch.h"
 #include "single_instance.h"
 
 #include <QApplication>
@@ -9,13 +12,22 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral("1.50"));
     QCoreApplication::setOrganizationName(QStringLiteral("The Rollbox project"));
 
-    // A second copy ends silently; the running one keeps its window and its last roll.
-    const SingleInstance instance(QStringLiteral("minitumo"));
-    if (instance.anotherIsRunning())
+    // A second copy ends at once; it only asks the running one to come forward, which keeps its
+    // window and its last roll.
+    const QString programName = QStringLiteral("minitumo");
+    const SingleInstance instance(programName);
+    if (instance.anotherIsRunning()) {
+        askRunningCopyToShow(programName);
         return 0;
+    }
+    // Logout, kill and shut-down end the program as Exit does.
+    endOnSignals();
 
     Mini mini;
     mini.Form_Load();
     mini.show();
+    const SecondLaunchListener laterStarts(programName);
+    QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &mini,
+                     [&mini] { bringForward(&mini); });
     return app.exec();
 }

@@ -3,9 +3,11 @@
 #include "accessible_names.h"
 #include "artwork.h"
 #include "courier_font.h"
+#include "frame_lines.h"
 #include "window_ops.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -47,4 +49,10 @@ void MiniAbout::Form_Load(const QWidget& mini) {
 
 void MiniAbout::cmdClose_Click() {
     accept();
+}
+
+void MiniAbout::paintEvent(QPaintEvent*) {
+    // The thin fixed frame, as on the mini window.
+    QPainter painter(this);
+    drawFrameLines(painter, rect(), Qt::black, 1);
 }

@@ -1,39 +1,23 @@
 #include "tumo_func.h"
 
 #include "artwork.h"
+#include "bring_forward.h"
 #include "mouse_label.h"
+#include "tray_host.h"
 #include "tumo.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QMenu>
 #include <QUrl>
 
 namespace TumoFunc {
 
 namespace {
 
-// Brings the window to the front of the normal windows, leaving it not top-most whatever
-// "Set to Top" had made it; the menu entries keep their states.
-void restore(Tumo* window) {
-    // An explicit position makes the window manager put it back where it was hidden.
-    window->move(window->pos());
-    if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
-    setTopMost(window, false);
-    window->raise();
-    window->activateWindow();
-    // The control that had the focus gets it back.
-    if (!window->focusWidget())
-        window->setFocus();
-    // A modal window of the program stays the one that takes input.
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-        modal->raise();
-        modal->activateWindow();
-    }
-}
+// Asked when the icon is made, as Qt then chooses its tray.
+bool trayDoubleClicks = true;
 
 } // namespace
 
@@ -57,8 +41,16 @@ void windowProc(Tumo* window, int activation) {
 void addTrayIcon(Tumo* window, const QIcon& icon, const QString& tip) {
     if (trayData)
         return;
+    trayDoubleClicks = trayReportsDoubleClicks();
     trayData = new QSystemTrayIcon(icon, window);
     trayData->setToolTip(tip.left(63));
+    // The keyboard's way back on trays that offer menus, and what desktop users look for.
+    auto* menu = new QMenu(window);
+    QObject::connect(menu->addAction(Tumo::tr("Restore")), &QAction::triggered, window,
+                     [window] { restore(window); });
+    QObject::connect(menu->addAction(Tumo::tr("Exit")), &QAction::triggered, window,
+                     &Tumo::mnusub1_click);
+    trayData->setContextMenu(menu);
     QObject::connect(
         trayData, &QSystemTrayIcon::activated, window,
         [window](QSystemTrayIcon::ActivationReason reason) { handleTrayMouse(window, reason); });
@@ -69,6 +61,7 @@ void removeTrayIcon() {
     if (!trayData)
         return;
     trayData->hide();
+    delete trayData->contextMenu();
     delete trayData;
 }
 
@@ -76,9 +69,19 @@ bool trayIconShown() {
     return QSystemTrayIcon::isSystemTrayAvailable() && trayData && trayData->isVisible();
 }
 
+bool trayClickRestores(QSystemTrayIcon::ActivationReason reason, bool trayReportsDoubleClicks) {
+    return reason == QSystemTrayIcon::DoubleClick ||
+           (reason == QSystemTrayIcon::Trigger && !trayReportsDoubleClicks);
+}
+
 void handleTrayMouse(Tumo* window, QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick)
+    if (trayClickRestores(reason, trayDoubleClicks))
         restore(window);
+}
+
+void restore(Tumo* window) {
+    setTopMost(window, false);
+    bringForward(window);
 }
 
 void shellOpen(const QString& address) {

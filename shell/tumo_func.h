@@ -27,14 +27,19 @@ void unhookWindow(Tumo* window);
 // value changes nothing.
 void windowProc(Tumo* window, int activation);
 
-// Adds the tray icon with the tip (at most 63 characters). While the icon exists a second
-// add is refused and the icon stays as it was.
+// Adds the tray icon with the tip (at most 63 characters) and its context menu, "Restore" and
+// "Exit". While the icon exists a second add is refused and the icon stays as it was.
 void addTrayIcon(Tumo* window, const QIcon& icon, const QString& tip);
 void removeTrayIcon();
 // True when the desktop really shows the tray icon, so that a hidden window can come back.
 bool trayIconShown();
-// A left double click on the icon restores the window; every other click does nothing.
+// Whether a click on the icon restores the window: a left double click does; on trays that
+// report only an activation (a single left click), that activation does. Others do nothing.
+bool trayClickRestores(QSystemTrayIcon::ActivationReason reason, bool trayReportsDoubleClicks);
 void handleTrayMouse(Tumo* window, QSystemTrayIcon::ActivationReason reason);
+// Shows the window again where it was, in front and focused, and not top-most whatever "Set to
+// Top" had made it; the placement entries keep their states.
+void restore(Tumo* window);
 
 // Hands the address to the desktop's browser; a failure is not reported.
 void shellOpen(const QString& address);
