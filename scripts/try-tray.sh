@@ -7,13 +7,13 @@
 #   eval "$(scripts/try-tray.sh env [:N])"   take its DISPLAY and D-Bus address into this shell
 #   scripts/try-tray.sh run [:N] PROGRAM start PROGRAM (build/bin/rollbox, say) in a fresh
 #                                        working folder with the delivered data files
+#   scripts/try-tray.sh activate [:N]    what the host does on a left click: the first tray
+#                                        icon's StatusNotifier method Activate
 #   scripts/try-tray.sh stop [:N]        end everything that start and run began
 #
-# The panel stands along the top edge; the first tray icon sits at about (12, 16). Screenshots:
-# DISPLAY=:N import -window root shot.png. Clicks and keys: xdotool. The icon's own D-Bus
-# methods (Activate, ContextMenu) can be called with gdbus, for example
-#   gdbus call --session --dest "$(item)" --object-path /StatusNotifierItem \
-#       --method org.kde.StatusNotifierItem.Activate 0 0
+# The panel stands along the top edge; the first tray icon sits at about (12, 16), and a right
+# click there opens its menu. Screenshots: DISPLAY=:N import -window root shot.png; clicks and
+# keys: xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,6 +25,12 @@ if [[ ${1:-} == :* ]]; then
     shift
 fi
 state="${TMPDIR:-/tmp}/rollbox-try-tray-${display#:}"
+
+watcher_property() { # name
+    gdbus call --session --dest org.kde.StatusNotifierWatcher \
+        --object-path /StatusNotifierWatcher \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher "$1"
+}
 
 start_background() { # name, command...
     local name=$1
@@ -39,6 +45,8 @@ start)
         echo "Already started on $display; stop it first." >&2
         exit 1
     fi
+    scripts/install-deps.sh xvfb x11-utils x11-xkb-utils dbus-x11 libglib2.0-bin xfwm4 \
+        xfce4-panel xdotool imagemagick
     mkdir -p "$state/config/xfce4/xfconf/xfce-perchannel-xml"
     cat >"$state/config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'EOF'
 <?xml version="1.0" encoding="UTF-8"?>
@@ -76,10 +84,7 @@ EOF
     sleep 1
     start_background panel xfce4-panel --disable-wm-check
     for _ in $(seq 100); do
-        registered=$(gdbus call --session --dest org.kde.StatusNotifierWatcher \
-            --object-path /StatusNotifierWatcher \
-            --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher \
-            IsStatusNotifierHostRegistered 2>/dev/null || true)
+        registered=$(watcher_property IsStatusNotifierHostRegistered 2>/dev/null || true)
         [[ $registered == *true* ]] && break
         sleep 0.1
     done
@@ -111,6 +116,17 @@ run)
     echo "$(basename "$program") started, pid $(cat "$folder/pid"), working folder $folder/work," \
         "runtime folder $folder/runtime; exit code in $folder/exit-code when it ends."
     ;;
+activate)
+    # shellcheck disable=SC1091
+    source "$state/env"
+    item=$(watcher_property RegisteredStatusNotifierItems | grep -o "':[0-9.]*" | head -1)
+    [[ -n $item ]] || {
+        echo "No tray icon is registered." >&2
+        exit 1
+    }
+    gdbus call --session --dest "${item#\'}" --object-path /StatusNotifierItem \
+        --method org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
+    ;;
 stop)
     for pidfile in "$state"/run-*/pid "$state"/panel.pid "$state"/xfwm4.pid "$state"/dbus.pid \
         "$state"/xvfb.pid; do
@@ -119,7 +135,7 @@ stop)
     rm -rf "$state"
     ;;
 *)
-    sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'
     exit 1
     ;;
 esac

@@ -39,8 +39,8 @@ frmAbout::frmAbout(QWidget* mainWindow)
 
     Label1 = label<MouseLabel>(tr("About Quorvane's Dice Roller"), 12, {8, 10, 305, 22}, this);
     Label7 = label(tr("Version 1.5"), 9.75, {8, 34, 305, 18}, this);
-    Label3 = label(tr("Quorvane's Dice Roller is MIT-licensed: you may use, copy, change and "
-                      "sell it if you keep its notice.  It comes without any warranty."),
+    Label3 = label(tr("Quorvane's Dice Roller is free software under the MIT licence: you may "
+                      "use, copy, change and sell it, keeping its notice.  No warranty."),
                    9.75, {10, 58, 301, 64}, this);
     Label5 = label(ProgramTexts::organisation(), 14.25, {8, 126, 305, 26}, this);
     QPalette black = Label5->palette();

@@ -72,7 +72,7 @@ void TstAboutHelp::aboutHidesTheLinkWithoutAWebAddress() {
     QVERIFY(about.Label6->isHidden());
     QVERIFY(about.Label4->isHidden());
     // The notice tells what the MIT licence allows: selling included.
-    QVERIFY(about.Label3->text().contains(QStringLiteral("MIT-licensed")));
+    QVERIFY(about.Label3->text().contains(QStringLiteral("MIT licence")));
     QVERIFY(about.Label3->text().contains(QStringLiteral("sell")));
     QVERIFY(!about.Label3->text().contains(QStringLiteral("not be sold")));
     QCOMPARE(about.cmdClose->text(), QStringLiteral("&Close"));

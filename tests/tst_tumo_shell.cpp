@@ -47,6 +47,7 @@ private slots:
     void trayClicks();
     void trayDoubleClickRestoresTheWindow();
     void trayMenuRestoresAndExits();
+    void trayExitWhileTheSetupIsOpenEndsForGood();
     void activationGoesToTheOpenModalWindow();
     void helpComesBackWhenMinimised();
     void helpWindowOutlivesTheMainWindow();
@@ -424,6 +425,22 @@ void TstTumoShell::trayMenuRestoresAndExits() {
     QVERIFY(!TumoFunc::trayData);
     for (const char* name : {"temp.txt", "tempt.txt"})
         QVERIFY2(!QFile::exists(QString::fromLatin1(name)), name);
+}
+
+// The setup window closes with the main window; the start-up sequence that normally follows it
+// must not bring back the tray icon and the record file.
+void TstTumoShell::trayExitWhileTheSetupIsOpenEndsForGood() {
+    Tumo tumo;
+    QVERIFY(tumo.Form_Load());
+    tumo.show();
+    const int seen = closeModalsDuring(
+        [&] { tumo.mnusub4_click(); },
+        [](QWidget*) { TumoFunc::trayData->contextMenu()->actions().at(1)->trigger(); });
+    QCOMPARE(seen, 1);
+    QVERIFY(!tumo.isLoaded());
+    QVERIFY(!TumoFunc::trayData);
+    QVERIFY(!isHooked(TumoFunc::prevWndProc));
+    QVERIFY(!QFile::exists(QStringLiteral("temp.txt")));
 }
 
 // A click on the main window behind its About box gives the box the keyboard back.

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -55,8 +56,10 @@ private:
 } // namespace
 
 void bringForward(QWidget* window) {
-    // An explicit position makes the window manager put a hidden window back where it was.
-    window->move(window->pos());
+    // A window placed by the program is put back where it was; one the window manager placed
+    // would be placed anew, wherever new windows go.
+    if (QWindow* handle = window->windowHandle())
+        handle->setGeometry(handle->geometry());
     if (window->isMinimized())
         window->showNormal();
     else
