@@ -19,6 +19,13 @@ namespace {
 // Asked when the icon is made, as Qt then chooses its tray.
 bool trayDoubleClicks = true;
 
+// Shows the window again where it was, in front and focused, and not top-most whatever "Set to
+// Top" had made it; the placement entries keep their states.
+void restore(Tumo* window) {
+    setTopMost(window, false);
+    bringForward(window);
+}
+
 } // namespace
 
 void hookWindow(Tumo* window) {
@@ -77,11 +84,6 @@ bool trayClickRestores(QSystemTrayIcon::ActivationReason reason, bool trayReport
 void handleTrayMouse(Tumo* window, QSystemTrayIcon::ActivationReason reason) {
     if (trayClickRestores(reason, trayDoubleClicks))
         restore(window);
-}
-
-void restore(Tumo* window) {
-    setTopMost(window, false);
-    bringForward(window);
 }
 
 void shellOpen(const QString& address) {

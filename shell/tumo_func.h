@@ -37,9 +37,6 @@ bool trayIconShown();
 // report only an activation (a single left click), that activation does. Others do nothing.
 bool trayClickRestores(QSystemTrayIcon::ActivationReason reason, bool trayReportsDoubleClicks);
 void handleTrayMouse(Tumo* window, QSystemTrayIcon::ActivationReason reason);
-// Shows the window again where it was, in front and focused, and not top-most whatever "Set to
-// Top" had made it; the placement entries keep their states.
-void restore(Tumo* window);
 
 // Hands the address to the desktop's browser; a failure is not reported.
 void shellOpen(const QString& address);

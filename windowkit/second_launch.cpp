@@ -48,6 +48,7 @@ void SecondLaunchListener::readRequest(QLocalSocket* socket) {
     const bool asked = socket->read(showRequest.size()) == showRequest;
     // One request per connection; anything else is not ours to answer.
     socket->disconnectFromServer();
+    socket->deleteLater();
     if (asked)
         emit showRequested();
 }
