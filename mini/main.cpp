@@ -5,6 +5,7 @@
 #include "single_instance.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -13,9 +14,14 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setOrganizationName(QStringLiteral("The Rollbox project"));
 
     // A second copy ends at once; it only asks the running one to come forward, which keeps its
-    // window and its last roll.
+    // window and its last roll. A lock that can be neither taken nor checked is said.
     const QString programName = QStringLiteral("minitumo");
     const SingleInstance instance(programName);
+    if (!instance.failure().isEmpty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Mini Dice Roller"),
+                              instance.failure());
+        return 1;
+    }
     if (instance.anotherIsRunning()) {
         askRunningCopyToShow(programName);
         return 0;

@@ -14,8 +14,13 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString programName = QStringLiteral("rollbox");
     // A second start ends here, before any window exists, touching no file; it only asks the
-    // running copy to come forward.
+    // running copy to come forward. A lock that can be neither taken nor checked is said.
     const SingleInstance instance(programName);
+    if (!instance.failure().isEmpty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Dice Roller"),
+                              instance.failure());
+        return 1;
+    }
     if (instance.anotherIsRunning()) {
         askRunningCopyToShow(programName);
         return 0;

@@ -18,12 +18,16 @@ constexpr int retryPauseMs = 50;
 } // namespace
 
 QString secondLaunchSocketName(const QString& programName) {
-    return SingleInstance::lockFilePath(programName) + QStringLiteral(".socket");
+    // Without a folder of the user's own there is no lock, and no private place for a socket.
+    const QString lock = SingleInstance::lockFilePath(programName);
+    return lock.isEmpty() ? QString() : lock + QStringLiteral(".socket");
 }
 
 SecondLaunchListener::SecondLaunchListener(const QString& programName, QObject* parent)
     : QObject(parent), server_(new QLocalServer(this)) {
     const QString name = secondLaunchSocketName(programName);
+    if (name.isEmpty())
+        return;
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     // This copy holds the lock, so a socket left there belongs to a copy that has ended.
     QLocalServer::removeServer(name);
@@ -55,6 +59,8 @@ void SecondLaunchListener::readRequest(QLocalSocket* socket) {
 
 bool askRunningCopyToShow(const QString& programName) {
     const QString name = secondLaunchSocketName(programName);
+    if (name.isEmpty())
+        return false;
     const QDeadlineTimer deadline(startingCopyWaitMs);
     QLocalSocket socket;
     for (;;) {
