@@ -2,6 +2,8 @@
 
 #include "accessible_names.h"
 #include "artwork.h"
+#include "bring_forward.h"
+#include "frame_lines.h"
 #include "key_preview.h"
 #include "menu_key.h"
 #include "mini_about.h"
@@ -15,6 +17,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QTimer>
 
 namespace {
@@ -45,6 +48,7 @@ Mini::Mini(QWidget* parent)
     auto* keyPreview =
         new KeyPreview([this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); }, this);
     keyPreview->installOn(this);
+    handActivationToModal(this);
     new MenuKey(
         this, [this] { popupShower_(mnufile, Image1->mapToGlobal(QPoint(0, Image1->height()))); });
     nameControlsForAccessibility(this);
@@ -134,6 +138,12 @@ void Mini::mnusub4_click() {
 void Mini::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+}
+
+void Mini::paintEvent(QPaintEvent*) {
+    // The thin fixed frame: a one-pixel edge, so that the window stands out on any desktop.
+    QPainter painter(this);
+    drawFrameLines(painter, rect(), Qt::black, 1);
 }
 
 void Mini::Form_Unload() {

@@ -1,5 +1,7 @@
 #include "artwork.h"
+#include "ending_signals.h"
 #include "program_identity.h"
+#include "second_launch.h"
 #include "single_instance.h"
 #include "tumo.h"
 #include "working_directory.h"
@@ -10,14 +12,20 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    // A second start ends here, silently, before any window exists.
-    const SingleInstance instance(QStringLiteral("rollbox"));
+    const QString programName = QStringLiteral("rollbox");
+    // A second start ends here, before any window exists, touching no file; it only asks the
+    // running copy to come forward. A lock that can be neither taken nor checked is said.
+    const SingleInstance instance(programName);
     if (!instance.failure().isEmpty()) {
         QMessageBox::critical(nullptr, ProgramIdentity::rollboxTitle, instance.failure());
         return 1;
     }
-    if (instance.anotherIsRunning())
+    if (instance.anotherIsRunning()) {
+        askRunningCopyToShow(programName);
         return 0;
+    }
+    // Logout, kill and shut-down end the program as Exit does.
+    endOnSignals();
 
     // Installed, the program works in a folder of the user's own. Without it there would be no
     // presets file to read and no place to write the work files, so the program ends.
@@ -45,5 +53,7 @@ int main(int argc, char* argv[]) {
     if (!tumo.Form_Load())
         return 1;
     tumo.show();
+    const SecondLaunchListener laterStarts(programName);
+    QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &tumo, &Tumo::comeForward);
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "accessible_names.h"
 #include "artwork.h"
+#include "bring_forward.h"
 #include "courier_font.h"
 #include "frm_help.h"
 #include "key_preview.h"
@@ -39,6 +40,9 @@ Tumo::Tumo(QWidget* parent)
     auto* keyPreview =
         new KeyPreview([this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); }, this);
     keyPreview->installOn(this);
+    // A click on this window behind its setup, log-file or About window gives that window the
+    // keyboard back.
+    handActivationToModal(this);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);
@@ -75,7 +79,7 @@ bool Tumo::Form_Load() {
         reportWorkFileFailure(failure->file, failure->reason);
     logPath = defaultLogPath();
     mnusub6->setEnabled(false);
-    TumoFunc::addTrayIcon(this, windowIcon(), windowTitle());
+    TumoFunc::addTrayIcon(this, windowIcon(), windowTitle(), [this] { mnusub1_click(); });
     loaded_ = true;
     return true;
 }

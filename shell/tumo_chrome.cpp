@@ -2,8 +2,10 @@
 #include "tumo.h"
 
 #include "artwork.h"
+#include "bring_forward.h"
 #include "courier_font.h"
 #include "frame_lines.h"
+#include "frm_help.h"
 #include "menu_key.h"
 #include "mouse_label.h"
 #include "tumo_func.h"
@@ -107,4 +109,11 @@ void Tumo::imgClose_Click() {
 
 void Tumo::Label6_Click() {
     TumoFunc::shellOpen(webAddress());
+}
+
+void Tumo::comeForward() {
+    if (loaded_)
+        bringForward(this);
+    else if (helpWindow)
+        bringForward(helpWindow);
 }

@@ -1,36 +1,28 @@
 #include "tumo_func.h"
 
 #include "artwork.h"
+#include "bring_forward.h"
+#include "tray_host.h"
 
-#include <QApplication>
+#include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QMenu>
 #include <QUrl>
 
 namespace TumoFunc {
 
 namespace {
 
-// Brings the window to the front of the normal windows, leaving it not top-most whatever
-// "Set to Top" had made it; the menu entries keep their states.
+// Asked when the icon is made, as Qt then chooses its tray.
+bool trayDoubleClicks = true;
+
+// Shows the window again where it was, in front and focused, and not top-most whatever "Set to
+// Top" had made it; the placement entries keep their states.
 void restore(QWidget* window) {
-    // An explicit position makes the window manager put it back where it was hidden.
-    window->move(window->pos());
-    if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
     setTopMost(window, false);
-    window->raise();
-    window->activateWindow();
-    // The control that had the focus gets it back.
-    if (!window->focusWidget())
-        window->setFocus();
-    // A modal window of the program stays the one that takes input.
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-        modal->raise();
-        modal->activateWindow();
-    }
+    bringForward(window);
 }
 
 } // namespace
@@ -52,11 +44,20 @@ void windowProc(QLabel* title, int activation) {
         setColours(title, Colours::darkGreen, Colours::lightYellow);
 }
 
-void addTrayIcon(QWidget* window, const QIcon& icon, const QString& tip) {
+void addTrayIcon(QWidget* window, const QIcon& icon, const QString& tip,
+                 const std::function<void()>& exit) {
     if (trayData)
         return;
+    trayDoubleClicks = trayReportsDoubleClicks();
     trayData = new QSystemTrayIcon(icon, window);
     trayData->setToolTip(tip.left(63));
+    // The keyboard's way back on trays that offer menus, and what desktop users look for.
+    auto* menu = new QMenu(window);
+    QObject::connect(menu->addAction(QCoreApplication::translate("TumoFunc", "Restore")),
+                     &QAction::triggered, window, [window] { restore(window); });
+    QObject::connect(menu->addAction(QCoreApplication::translate("TumoFunc", "Exit")),
+                     &QAction::triggered, window, exit);
+    trayData->setContextMenu(menu);
     QObject::connect(
         trayData, &QSystemTrayIcon::activated, window,
         [window](QSystemTrayIcon::ActivationReason reason) { handleTrayMouse(window, reason); });
@@ -67,6 +68,7 @@ void removeTrayIcon() {
     if (!trayData)
         return;
     trayData->hide();
+    delete trayData->contextMenu();
     delete trayData;
 }
 
@@ -74,8 +76,13 @@ bool trayIconShown() {
     return QSystemTrayIcon::isSystemTrayAvailable() && trayData && trayData->isVisible();
 }
 
+bool trayClickRestores(QSystemTrayIcon::ActivationReason reason, bool trayReportsDoubleClicks) {
+    return reason == QSystemTrayIcon::DoubleClick ||
+           (reason == QSystemTrayIcon::Trigger && !trayReportsDoubleClicks);
+}
+
 void handleTrayMouse(QWidget* window, QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick)
+    if (trayClickRestores(reason, trayDoubleClicks))
         restore(window);
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QSystemTrayIcon>
 
+#include <functional>
+
 class QIcon;
 class QLabel;
 class QWidget;
@@ -29,13 +31,17 @@ void unhookWindow(QWidget* window);
 // value changes nothing.
 void windowProc(QLabel* title, int activation);
 
-// Adds the tray icon with the tip (at most 63 characters). While the icon exists a second
-// add is refused and the icon stays as it was.
-void addTrayIcon(QWidget* window, const QIcon& icon, const QString& tip);
+// Adds the tray icon with the tip (at most 63 characters) and its context menu, "Restore" and
+// "Exit". While the icon exists a second add is refused and the icon stays as it was.
+// exit runs when the menu's "Exit" is chosen.
+void addTrayIcon(QWidget* window, const QIcon& icon, const QString& tip,
+                 const std::function<void()>& exit);
 void removeTrayIcon();
 // True when the desktop really shows the tray icon, so that a hidden window can come back.
 bool trayIconShown();
-// A left double click on the icon restores the window; every other click does nothing.
+// Whether a click on the icon restores the window: a left double click does; on trays that
+// report only an activation (a single left click), that activation does. Others do nothing.
+bool trayClickRestores(QSystemTrayIcon::ActivationReason reason, bool trayReportsDoubleClicks);
 void handleTrayMouse(QWidget* window, QSystemTrayIcon::ActivationReason reason);
 
 // Hands the address to the desktop's browser; a failure is not reported.

@@ -5,6 +5,7 @@
 #include "courier_font.h"
 #include "key_map.h"
 #include "mouse_label.h"
+#include "plain_tool_tip.h"
 #include "preset_file.h"
 #include "preset_tooltip.h"
 
@@ -51,7 +52,7 @@ bool Tumo::loadPresets() {
     }
     presets = std::get<PresetTable>(std::move(read));
     for (int n = 1; n <= presetCount; ++n)
-        lblFunc(n)->setToolTip(presetToolTip(presets.at(n)));
+        setPlainToolTip(lblFunc(n), presetToolTip(presets.at(n)));
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "tumo.h"
 
 #include "courier_font.h"
+#include "enter_key.h"
 #include "latin1_only.h"
 #include "preset_file.h"
 #include "result_pane.h"
@@ -119,7 +120,11 @@ void Tumo::connectRollControls() {
     connect(cmdRoll, &QPushButton::clicked, this, &Tumo::cmdRoll_Click);
     connect(chkTimes, &QCheckBox::toggled, this, &Tumo::chkTimes_Click);
     connect(chkSave, &QCheckBox::toggled, this, &Tumo::chkSave_Click);
-    // Enter in any of the three boxes rolls, as a click on the button would.
+    // Enter in any of the three boxes rolls, as a click on the button would; so does Enter on
+    // the button itself and on the option boxes. The panes keep their own keys.
     for (QLineEdit* box : {txtInput, txtAdd, txtTimes})
         connect(box, &QLineEdit::returnPressed, this, &Tumo::cmdRoll_Click);
+    new EnterKey(
+        {cmdRoll, chkTimes, chkReroll, chkDropLow, chkDropHigh, chkDShow, chkSave},
+        [this] { cmdRoll_Click(); }, this);
 }
