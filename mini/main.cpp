@@ -6,7 +6,6 @@
 #include "single_instance.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,14 +17,8 @@ int main(int argc, char* argv[]) {
     // window and its last roll. A lock that can be neither taken nor checked is said.
     const QString programName = QStringLiteral("minitumo");
     const SingleInstance instance(programName);
-    if (!instance.failure().isEmpty()) {
-        QMessageBox::critical(nullptr, ProgramIdentity::miniTitle, instance.failure());
-        return 1;
-    }
-    if (instance.anotherIsRunning()) {
-        askRunningCopyToShow(programName);
-        return 0;
-    }
+    if (const auto exitCode = endUnlessOnlyCopy(instance, programName, ProgramIdentity::miniTitle))
+        return *exitCode;
     // Logout, kill and shut-down end the program as Exit does.
     endOnSignals();
 

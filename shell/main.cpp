@@ -16,14 +16,9 @@ int main(int argc, char* argv[]) {
     // A second start ends here, before any window exists, touching no file; it only asks the
     // running copy to come forward. A lock that can be neither taken nor checked is said.
     const SingleInstance instance(programName);
-    if (!instance.failure().isEmpty()) {
-        QMessageBox::critical(nullptr, ProgramIdentity::rollboxTitle, instance.failure());
-        return 1;
-    }
-    if (instance.anotherIsRunning()) {
-        askRunningCopyToShow(programName);
-        return 0;
-    }
+    if (const auto exitCode =
+            endUnlessOnlyCopy(instance, programName, ProgramIdentity::rollboxTitle))
+        return *exitCode;
     // Logout, kill and shut-down end the program as Exit does.
     endOnSignals();
 

@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMessageBox>
 #include <QThread>
 
 namespace {
@@ -76,4 +77,17 @@ bool askRunningCopyToShow(const QString& programName) {
     const bool sent = socket.bytesToWrite() == 0;
     socket.disconnectFromServer();
     return sent;
+}
+
+std::optional<int> endUnlessOnlyCopy(const SingleInstance& instance, const QString& programName,
+                                     const QString& title) {
+    if (!instance.failure().isEmpty()) {
+        QMessageBox::critical(nullptr, title, instance.failure());
+        return 1;
+    }
+    if (instance.anotherIsRunning()) {
+        askRunningCopyToShow(programName);
+        return 0;
+    }
+    return std::nullopt;
 }

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QLocalServer;
 class QLocalSocket;
 
@@ -34,3 +36,12 @@ private:
 // Run by a later start before it ends: asks the running copy to show its window. Waits a
 // moment for a copy that is still starting; false when none answered.
 bool askRunningCopyToShow(const QString& programName);
+
+class SingleInstance;
+
+// What a start does with its single-instance lock before any window exists: nothing when this
+// is the only copy; otherwise it ends, and the exit code says how: 0 after asking the running
+// copy to come forward (touching no file), 1 after saying in a message box titled title why the
+// lock could be neither taken nor checked.
+std::optional<int> endUnlessOnlyCopy(const SingleInstance& instance, const QString& programName,
+                                     const QString& title);
