@@ -1,0 +1,86 @@
+#include "odds_table.h"
+
+#include "number_text.h"
+
+#include <charconv>
+#include <cstdlib>
+
+namespace {
+
+constexpr int copiedDigits = 8;
+// Smallest power of ten that is still written as a plain decimal.
+constexpr int lowestPlainExponent = -5;
+
+void dropTrailingZeros(std::string& text) {
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos)
+        return;
+    std::size_t end = text.size();
+    while (end > point + 1 && text[end - 1] == '0')
+        --end;
+    if (end == point + 1)
+        --end;
+    text.resize(end);
+}
+
+std::string charsOf(double value, std::chars_format format, int precision) {
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
+
+} // namespace
+
+OddsTable oddsTable(const RollInputs& inputs, const RollOptions& options, std::stop_token stop) {
+    OddsTable table{rollOdds(inputs, options, stop), options, {}, {}};
+    if (table.odds.ending != OddsEnding::Distribution)
+        return table;
+    // The same sums as the engine's atLeast and atMost, each running once over the totals.
+    const std::vector<double>& p = table.odds.probabilities;
+    table.atMost.resize(p.size());
+    table.atLeast.resize(p.size());
+    double below = 0;
+    for (std::size_t i = 0; i < p.size(); ++i)
+        table.atMost[i] = below += p[i];
+    double above = 0;
+    for (std::size_t i = p.size(); i-- > 0;)
+        table.atLeast[i] = above += p[i];
+    return table;
+}
+
+std::string percentText(double probability, int significantDigits, Zeros zeros) {
+    const double percent = probability * 100;
+    if (percent == 0)
+        return "0";
+    // The exponent after rounding to the digits asked for decides the form.
+    std::string text = charsOf(percent, std::chars_format::scientific, significantDigits - 1);
+    const std::size_t e = text.find('e');
+    const int exponent = std::atoi(text.c_str() + e + 1);
+    if (exponent >= lowestPlainExponent && exponent < significantDigits) {
+        text = charsOf(percent, std::chars_format::fixed, significantDigits - 1 - exponent);
+        if (zeros == Zeros::Dropped)
+            dropTrailingZeros(text);
+        return text;
+    }
+    if (zeros == Zeros::Dropped) {
+        std::string mantissa = text.substr(0, e);
+        dropTrailingZeros(mantissa);
+        text = mantissa + text.substr(e);
+    }
+    return text;
+}
+
+std::string oddsTableText(const OddsTable& table) {
+    std::string text = "Total\tExactly %\tAt least %\tAt most %\r\n";
+    text.reserve(text.size() + table.rows() * 48);
+    for (std::size_t row = 0; row < table.rows(); ++row) {
+        appendTrimmedNumberText(text, table.total(row));
+        for (double chance : {table.exactly(row), table.atLeast[row], table.atMost[row]}) {
+            text += '\t';
+            text += percentText(chance, copiedDigits, Zeros::Kept);
+        }
+        text += "\r\n";
+    }
+    return text;
+}

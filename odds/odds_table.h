@@ -1,0 +1,37 @@
+#pragma once
+
+#include "roll_odds.h"
+
+#include <cstddef>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+// The odds of one question as the windows show them: the engine's answer, and for each
+// possible total, lowest first, the chance of at least and at most that total. Built off the
+// user-interface thread, once per answer, so that a table of a million totals reads each row
+// at once.
+struct OddsTable {
+    RollOdds odds;
+    RollOptions options;         // of the question
+    std::vector<double> atLeast; // per row
+    std::vector<double> atMost;  // per row
+
+    // One row per possible total; none unless the odds are a distribution.
+    std::size_t rows() const { return atLeast.size(); }
+    double total(std::size_t row) const { return odds.lowest + static_cast<double>(row); }
+    double exactly(std::size_t row) const { return odds.probabilities[row]; }
+};
+
+// The odds of what the Roll button would roll with these inputs and options.
+OddsTable oddsTable(const RollInputs& inputs, const RollOptions& options, std::stop_token stop);
+
+// A probability as a percentage with the given number of significant digits and a point as
+// decimal separator: plain decimals from 0.00001 % up, exponent form below ("1.5e-07").
+// With trailing zeros kept every number shows all its digits ("50.000000").
+enum class Zeros { Kept, Dropped };
+std::string percentText(double probability, int significantDigits, Zeros zeros);
+
+// The whole table as text to paste elsewhere: a header line, then one line per possible total,
+// columns separated by tabs, every line ended by CR LF. Percentages have 8 significant digits.
+std::string oddsTableText(const OddsTable& table);

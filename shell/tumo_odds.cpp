@@ -1,0 +1,46 @@
+// The odds of the main window's rolls: the odds window follows the inputs and the rolls, and
+// the small chart in the box at the lower right shows the last roll.
+#include "tumo.h"
+
+#include "frm_odds.h"
+#include "last_roll_chart.h"
+#include "result_pane.h"
+#include "roll_odds.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+void Tumo::connectOdds() {
+    auto inputsChanged = [this] {
+        emit rollInputsChanged(gatherRollInputs(), gatherRollOptions());
+    };
+    for (QLineEdit* box : {txtInput, txtAdd, txtTimes})
+        connect(box, &QLineEdit::textChanged, this, inputsChanged);
+    for (QCheckBox* box : {chkReroll, chkDropLow, chkDropHigh})
+        connect(box, &QCheckBox::toggled, this, inputsChanged);
+    if (imgOdds) {
+        connect(this, &Tumo::rolled, imgOdds, &LastRollChart::showRoll);
+        connect(imgOdds, &OddsChart::activated, this, &Tumo::mnusub8_click);
+        setTabOrder(txtDice, imgOdds);
+    }
+}
+
+void Tumo::followRoll(const RollInputs& inputs, const RollOptions& options,
+                      const RollRequest& request) {
+    lastRoll_ = RollMade{inputs, options, request, recordTotals(record_.text())};
+    emit rolled(*lastRoll_);
+}
+
+void Tumo::mnusub8_click() {
+    if (!oddsWindow) {
+        oddsWindow = new frmOdds([this] { return logPath; }, this);
+        connect(this, &Tumo::rollInputsChanged, oddsWindow, &frmOdds::showOddsOf);
+        connect(this, &Tumo::rolled, oddsWindow, &frmOdds::showRoll);
+        oddsWindow->showOddsOf(gatherRollInputs(), gatherRollOptions());
+        if (lastRoll_)
+            oddsWindow->showRoll(*lastRoll_);
+    }
+    oddsWindow->show();
+    oddsWindow->raise();
+    oddsWindow->activateWindow();
+}

@@ -1,0 +1,234 @@
+// The odds window and the small chart of the last roll, driven through the main window.
+#include "fairness.h"
+#include "frm_odds.h"
+#include "last_roll_chart.h"
+#include "log_totals.h"
+#include "odds_chart.h"
+#include "odds_table.h"
+#include "odds_table_model.h"
+#include "result_pane.h"
+#include "tumo.h"
+#include "your_rolls_view.h"
+
+#include "scripted_random.h"
+#include "work_dir.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include <cmath>
+
+class TstOddsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void opensOnCtrlDAndFollowsARoll();
+    void ctrlCCopiesTheWholeTable();
+    void showsTheEnginesMessageInsteadOfAChart_data();
+    void showsTheEnginesMessageInsteadOfAChart();
+    void lowerRightChartShowsTheLastRoll();
+    void yourRollsJudgesTheLoggedRolls_data();
+    void yourRollsJudgesTheLoggedRolls();
+
+private:
+    frmOdds* openOdds();
+    void roll(const QString& formula, std::initializer_list<int> faces);
+
+    std::unique_ptr<TemporaryWorkDir> dir_;
+    ScriptedRandom random_;
+    std::unique_ptr<Tumo> tumo_;
+};
+
+void TstOddsWindow::init() {
+    dir_ = std::make_unique<TemporaryWorkDir>();
+    random_ = ScriptedRandom();
+    tumo_ = std::make_unique<Tumo>();
+    tumo_->setRandomSource(&random_);
+    QVERIFY(tumo_->Form_Load());
+    tumo_->show();
+    QApplication::setActiveWindow(tumo_.get());
+    QVERIFY(QTest::qWaitForWindowActive(tumo_.get()));
+}
+
+void TstOddsWindow::cleanup() {
+    tumo_.reset();
+    dir_.reset();
+}
+
+// Ctrl+D in the formula box, then the first answer.
+frmOdds* TstOddsWindow::openOdds() {
+    QTest::keyClick(tumo_->txtInput, Qt::Key_D, Qt::ControlModifier);
+    frmOdds* odds = tumo_->oddsWindow;
+    if (!odds || !odds->isVisible())
+        return nullptr;
+    if (!QTest::qWaitFor([odds] { return odds->table() && !odds->isWorking(); }))
+        return nullptr;
+    return odds;
+}
+
+void TstOddsWindow::roll(const QString& formula, std::initializer_list<int> faces) {
+    tumo_->txtInput->setText(formula);
+    random_.faces(6, faces);
+    tumo_->cmdRoll_Click();
+}
+
+void TstOddsWindow::opensOnCtrlDAndFollowsARoll() {
+    tumo_->txtInput->setText("4d6");
+    tumo_->chkDropLow->setChecked(true);
+    frmOdds* odds = openOdds();
+    QVERIFY(odds);
+    QCOMPARE(tumo_->txtInput->text(), QString("4d6"));
+    QCOMPARE(odds->lblQuestion->text(), QString("4d6, Drop Lowest"));
+    const OddsTable& table = *odds->table();
+    QCOMPARE(table.rows(), std::size_t(16));
+    QCOMPARE(table.total(15), 18.0);
+    QVERIFY(std::abs(table.exactly(15) - 21.0 / 1296) < 1e-12);
+
+    // The keyboard cursor reads out the chance of at least, as the engine gives it.
+    QTest::keyClick(odds->imgChart, Qt::Key_End);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(odds->imgChart, Qt::Key_Left);
+    QCOMPARE(odds->imgChart->currentBar(), 12);
+    QCOMPARE(odds->grdOdds->currentIndex().row(), 12);
+    QCOMPARE(odds->lblCursor->text(), oddsRowText(table, 12));
+    QVERIFY(odds->lblCursor->text().startsWith("Total 15: exactly "));
+    QVERIFY(std::abs(table.atLeast[12] - table.odds.atLeast(15)) < 1e-15);
+    QVERIFY(std::abs(table.atMost[12] - table.odds.atMost(15)) < 1e-15);
+
+    // A roll of the same request marks its total: 6, 5, 4 with the 1 dropped.
+    roll("4d6", {6, 1, 5, 4});
+    QCOMPARE(odds->imgChart->bars().marked, std::vector<double>{15});
+    QCOMPARE(odds->lblLastRoll->text(), QString("Last roll, marked: 15"));
+
+    // New inputs, new odds, and the marks of another request go.
+    tumo_->txtInput->setText("3d6");
+    QTRY_COMPARE(odds->lblQuestion->text(), QString("3d6, Drop Lowest"));
+    QVERIFY(odds->imgChart->bars().marked.empty());
+}
+
+void TstOddsWindow::ctrlCCopiesTheWholeTable() {
+    tumo_->txtInput->setText("3d6");
+    frmOdds* odds = openOdds();
+    QVERIFY(odds);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(odds->grdOdds, Qt::Key_C, Qt::ControlModifier);
+    const QString text = QApplication::clipboard()->text();
+
+    QVERIFY(text.endsWith("\r\n"));
+    QCOMPARE(text.count('\n'), text.count("\r\n"));
+    QStringList lines = text.split("\r\n");
+    lines.removeLast();
+    QCOMPARE(lines.takeFirst(), QString("Total\tExactly %\tAt least %\tAt most %"));
+    QCOMPARE(lines.size(), 16);
+    QCOMPARE(lines.at(7), QString("10\t12.500000\t62.500000\t50.000000"));
+    double sum = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList cells = lines.at(i).split('\t');
+        QCOMPARE(cells.size(), 4);
+        QCOMPARE(cells.at(0).toInt(), 3 + i);
+        for (int c = 1; c < 4; ++c) {
+            QString digits = cells.at(c);
+            digits.remove('.');
+            while (digits.startsWith('0'))
+                digits.remove(0, 1);
+            QVERIFY2(digits.size() >= 6, qPrintable(lines.at(i)));
+        }
+        const double exactly = cells.at(1).toDouble();
+        QVERIFY(std::abs(cells.at(2).toDouble() + cells.at(3).toDouble() - exactly - 100) < 1e-5);
+        QVERIFY(std::abs(exactly - 100 * odds->table()->exactly(i)) < 1e-5);
+        sum += exactly;
+    }
+    QVERIFY(std::abs(sum - 100) < 1e-5);
+}
+
+void TstOddsWindow::showsTheEnginesMessageInsteadOfAChart_data() {
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<bool>("bothDrops");
+    QTest::addRow("both drops on two dice") << "2d6" << true;
+    QTest::addRow("refused formula") << "3x6" << false;
+    QTest::addRow("beyond a limit") << "3d1001" << false;
+}
+
+void TstOddsWindow::showsTheEnginesMessageInsteadOfAChart() {
+    QFETCH(QString, formula);
+    QFETCH(bool, bothDrops);
+    tumo_->txtInput->setText(formula);
+    tumo_->chkDropLow->setChecked(bothDrops);
+    tumo_->chkDropHigh->setChecked(bothDrops);
+    frmOdds* odds = openOdds();
+    QVERIFY(odds);
+    const RollOdds expected =
+        rollOdds({formula.toStdString(), {}, "6"}, {false, bothDrops, bothDrops, false});
+    QVERIFY(expected.ending != OddsEnding::Distribution);
+    QVERIFY(!odds->imgChart->message().isEmpty());
+    QCOMPARE(odds->imgChart->message(), QString::fromStdString(expected.message));
+    QVERIFY(odds->imgChart->bars().heights.empty());
+    QCOMPARE(odds->grdOdds->model()->rowCount(), 0);
+}
+
+void TstOddsWindow::lowerRightChartShowsTheLastRoll() {
+    LastRollChart* chart = tumo_->imgOdds;
+    QVERIFY(chart);
+    QVERIFY(chart->bars().heights.empty());
+    roll("3d6", {1, 2, 3});
+    QTRY_VERIFY(!chart->bars().heights.empty());
+    QCOMPARE(chart->bars().heights.size(), std::size_t(16));
+    QCOMPARE(chart->bars().marked, std::vector<double>{6});
+    QVERIFY(chart->toolTip().startsWith("3d6: 6\n"));
+
+    // Enter with the focus opens the odds window; so does a click.
+    chart->setFocus();
+    QTest::keyClick(chart, Qt::Key_Return);
+    QVERIFY(tumo_->oddsWindow && tumo_->oddsWindow->isVisible());
+    tumo_->oddsWindow->close();
+    QTRY_VERIFY(!tumo_->oddsWindow);
+    QTest::mouseClick(chart, Qt::LeftButton);
+    QVERIFY(tumo_->oddsWindow && tumo_->oddsWindow->isVisible());
+}
+
+void TstOddsWindow::yourRollsJudgesTheLoggedRolls_data() {
+    QTest::addColumn<QString>("logName");
+    QTest::addRow("logged rolls") << "rolllog.txt";
+    QTest::addRow("missing log") << "no such folder/rolllog.txt";
+}
+
+void TstOddsWindow::yourRollsJudgesTheLoggedRolls() {
+    QFETCH(QString, logName);
+    tumo_->logPath = dir_->filePath("rolllog.txt");
+    {
+        const QSignalBlocker noDialog(tumo_->chkSave);
+        tumo_->chkSave->setChecked(true);
+    }
+    for (int i = 0; i < 30; ++i)
+        roll("3d6", {1 + i % 6, 1 + i / 6 % 6, 3});
+    tumo_->logPath = dir_->filePath(logName);
+    frmOdds* odds = openOdds();
+    QVERIFY(odds);
+    odds->tabViews->setCurrentWidget(odds->pageRolls);
+    QTRY_VERIFY(!odds->isWorking());
+
+    const OddsTable& table = *odds->table();
+    const LogReadResult read = readLoggedRolls(tumo_->logPath, table.odds.request, table.options);
+    const QString verdict = odds->pageRolls->lblVerdict->text();
+    if (!read.ok) {
+        QVERIFY(verdict.contains(read.failure));
+        QVERIFY(odds->pageRolls->imgRolls->bars().heights.empty());
+        return;
+    }
+    QCOMPARE(read.rolls.totals.size(), std::size_t(30));
+    const FairnessVerdict expected = judgeFairness(table.odds, read.rolls);
+    QVERIFY(verdict.startsWith(QString::fromStdString(expected.text)));
+    QCOMPARE(odds->pageRolls->imgRolls->bars().heights, expected.observed);
+    QCOMPARE(odds->pageRolls->imgRolls->bars().behind, expected.expected);
+}
+
+QTEST_MAIN(TstOddsWindow)
+#include "tst_odds_window.moc"
