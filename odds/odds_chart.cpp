@@ -16,6 +16,9 @@ namespace {
 
 constexpr int markHeight = 6;
 constexpr int gap = 3;
+// Bars below this share of the tallest would not show a pixel: the chart leaves out the runs of
+// them at either end (a thousand dice have a million totals, nearly all of them that rare).
+constexpr double unseenShare = 1e-3;
 
 // For screen readers the full chart is a chart; the small one acts like a button.
 class AccessibleChart : public QAccessibleWidget {
@@ -76,7 +79,6 @@ OddsChart::OddsChart(Style style, QWidget* parent)
     Q_UNUSED(factoryInstalled);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(style_ == Style::Full);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 void OddsChart::setChartColours(const ChartColours& colours) {
@@ -88,8 +90,8 @@ void OddsChart::setBars(ChartBars bars) {
     const bool hadBar = current_ >= 0;
     const double currentTotal = bars_.lowest + current_;
     bars_ = std::move(bars);
-    sortMarks();
     message_.clear();
+    takeMarks();
     // The cursor stays on its total where the new bars have it, else goes to the likeliest.
     current_ = -1;
     if (style_ == Style::Full && !bars_.heights.empty()) {
@@ -108,19 +110,49 @@ void OddsChart::setBars(ChartBars bars) {
 
 void OddsChart::setMarked(std::vector<double> marked) {
     bars_.marked = std::move(marked);
-    sortMarks();
+    takeMarks();
     update();
 }
 
-void OddsChart::sortMarks() {
+// Sorts the marks and finds the bars worth showing: those tall enough to be seen, the marked
+// ones, and all between.
+void OddsChart::takeMarks() {
     marks_ = bars_.marked;
     std::sort(marks_.begin(), marks_.end());
     marks_.erase(std::unique(marks_.begin(), marks_.end()), marks_.end());
+
+    const int n = barCount();
+    const double top = tallest();
+    const double seen = top * unseenShare;
+    const bool withBehind = bars_.behind.size() == bars_.heights.size();
+    auto visible = [&](int i) {
+        const auto at = static_cast<std::size_t>(i);
+        const double height = bars_.heights[at];
+        // A count of one roll is always seen; a chance only when it shows.
+        const bool shows = bars_.unit == ChartBars::Unit::Count ? height > 0 : height >= seen;
+        return shows || (withBehind && bars_.behind[at] >= seen);
+    };
+    int first = 0;
+    while (first < n - 1 && !visible(first))
+        ++first;
+    int last = n - 1;
+    while (last > first && !visible(last))
+        --last;
+    for (double total : marks_) {
+        const double index = total - bars_.lowest;
+        if (index >= 0 && index < n) {
+            first = std::min(first, static_cast<int>(index));
+            last = std::max(last, static_cast<int>(index));
+        }
+    }
+    first_ = std::max(0, first);
+    shown_ = std::max(0, last - first_ + 1);
 }
 
 void OddsChart::setMessage(const QString& message) {
     bars_ = {};
     marks_.clear();
+    first_ = shown_ = 0;
     message_ = message;
     const bool hadBar = current_ >= 0;
     current_ = -1;
@@ -156,18 +188,23 @@ QRect OddsChart::plotArea() const {
         area.setTop(area.top() + metrics.height());
     if (style_ == Style::Small)
         return area.adjusted(0, 0, 0, -markHeight);
-    const int labelWidth = metrics.horizontalAdvance(valueText(tallest())) + 2 * gap;
-    return area.adjusted(labelWidth, metrics.height() / 2, -metrics.averageCharWidth(),
+    const double top = tallest();
+    const int labelWidth = std::max(metrics.horizontalAdvance(valueText(top)),
+                                    metrics.horizontalAdvance(valueText(top / 2))) +
+                           2 * gap;
+    const int halfLabel = metrics.horizontalAdvance(totalText(bars_.lowest + first_ + shown_)) / 2;
+    return area.adjusted(labelWidth, metrics.height() / 2, -halfLabel,
                          -(markHeight + gap + metrics.height()));
 }
 
 double OddsChart::barLeft(const QRect& plot, double index) const {
-    return plot.left() + index * plot.width() / std::max(1, barCount());
+    return plot.left() + (index - first_) * plot.width() / std::max(1, shown_);
 }
 
 int OddsChart::barAt(const QRect& plot, int x) const {
     const double share = double(x - plot.left()) / std::max(1, plot.width());
-    return std::clamp(static_cast<int>(std::floor(share * barCount())), 0, barCount() - 1);
+    return std::clamp(first_ + static_cast<int>(std::floor(share * shown_)), first_,
+                      first_ + shown_ - 1);
 }
 
 double OddsChart::tallest() const {
@@ -223,40 +260,36 @@ void OddsChart::paintEvent(QPaintEvent*) {
 void OddsChart::drawBars(QPainter& painter, const QRect& plot, double top) const {
     if (top <= 0)
         return;
-    const int n = barCount();
     const bool withBehind = bars_.behind.size() == bars_.heights.size();
-    auto heightOf = [&](double value) {
-        return static_cast<int>(std::lround(value / top * plot.height()));
-    };
     auto bar = [&](int left, int width, double value, const QColor& colour) {
-        const int h = heightOf(value);
+        const int h = static_cast<int>(std::lround(value / top * plot.height()));
         if (h > 0 && width > 0)
             painter.fillRect(left, plot.bottom() + 1 - h, width, h, colour);
     };
-    if (n <= plot.width()) {
-        for (int i = 0; i < n; ++i) {
+    if (shown_ <= plot.width()) {
+        for (int i = first_; i < first_ + shown_; ++i) {
             const int x0 = static_cast<int>(std::lround(barLeft(plot, i)));
             const int x1 = static_cast<int>(std::lround(barLeft(plot, i + 1)));
             const int width = x1 - x0 - (x1 - x0 >= 4 ? 1 : 0);
+            const auto at = static_cast<std::size_t>(i);
             const double total = bars_.lowest + i;
             const QColor& colour = isMarked(total, total + 1) ? colours_.marks : colours_.bars;
             if (withBehind) {
-                bar(x0, width, bars_.behind[static_cast<std::size_t>(i)], colours_.behind);
+                bar(x0, width, bars_.behind[at], colours_.behind);
                 const int inset = width / 4;
-                bar(x0 + inset, width - 2 * inset, bars_.heights[static_cast<std::size_t>(i)],
-                    colour);
+                bar(x0 + inset, width - 2 * inset, bars_.heights[at], colour);
             } else {
-                bar(x0, width, bars_.heights[static_cast<std::size_t>(i)], colour);
+                bar(x0, width, bars_.heights[at], colour);
             }
         }
         return;
     }
     // More totals than pixels: each column shows the tallest of its totals.
-    const auto count = static_cast<long long>(n);
+    const auto count = static_cast<long long>(shown_);
     for (int column = 0; column < plot.width(); ++column) {
-        const auto from = static_cast<std::size_t>(column * count / plot.width());
-        const auto to =
-            std::max(from + 1, static_cast<std::size_t>((column + 1) * count / plot.width()));
+        const auto from = static_cast<std::size_t>(first_ + column * count / plot.width());
+        const auto to = std::max(
+            from + 1, static_cast<std::size_t>(first_ + (column + 1) * count / plot.width()));
         double height = 0;
         double behind = 0;
         for (std::size_t i = from; i < to; ++i) {
@@ -264,8 +297,8 @@ void OddsChart::drawBars(QPainter& painter, const QRect& plot, double top) const
             if (withBehind)
                 behind = std::max(behind, bars_.behind[i]);
         }
-        const double total = bars_.lowest + static_cast<double>(from);
-        const bool marked = isMarked(total, bars_.lowest + static_cast<double>(to));
+        const bool marked = isMarked(bars_.lowest + static_cast<double>(from),
+                                     bars_.lowest + static_cast<double>(to));
         if (withBehind)
             bar(plot.left() + column, 1, behind, colours_.behind);
         bar(plot.left() + column, 1, height, marked ? colours_.marks : colours_.bars);
@@ -279,7 +312,7 @@ void OddsChart::drawMarks(QPainter& painter, const QRect& plot) const {
     const double halfWidth = markHeight * 0.6;
     for (double total : marks_) {
         const double index = total - bars_.lowest;
-        if (index < 0 || index >= barCount())
+        if (index < first_ || index >= first_ + shown_)
             continue;
         const double x = barLeft(plot, index + 0.5);
         const double y = plot.bottom() + 1;
@@ -312,15 +345,15 @@ void OddsChart::drawAxes(QPainter& painter, const QRect& plot, double top) const
     }
 
     // Totals at a round step, far enough apart for their labels.
-    const double lowest = bars_.lowest;
-    const double highest = lowest + barCount() - 1;
+    const double lowest = bars_.lowest + first_;
+    const double highest = lowest + shown_ - 1;
     const int widest = std::max(metrics.horizontalAdvance(totalText(lowest)),
                                 metrics.horizontalAdvance(totalText(highest)));
-    const double perPixel = double(barCount()) / std::max(1, plot.width());
+    const double perPixel = double(shown_) / std::max(1, plot.width());
     const double step = niceStep((widest + 3 * metrics.averageCharWidth()) * perPixel);
     const int labelTop = plot.bottom() + 1 + markHeight + gap / 2;
     for (double total = std::ceil(lowest / step) * step; total <= highest; total += step) {
-        const int x = static_cast<int>(std::lround(barLeft(plot, total - lowest + 0.5)));
+        const int x = static_cast<int>(std::lround(barLeft(plot, total - bars_.lowest + 0.5)));
         const QString text = totalText(total);
         const int width = metrics.horizontalAdvance(text);
         painter.drawLine(x, plot.bottom() + 1, x, plot.bottom() + 3);
@@ -329,13 +362,28 @@ void OddsChart::drawAxes(QPainter& painter, const QRect& plot, double top) const
     }
 }
 
+// A shade over the bar under the cursor; an arrow at the edge when it lies beyond the bars
+// shown.
 void OddsChart::drawCursor(QPainter& painter, const QRect& plot) const {
     if (current_ < 0)
         return;
-    const int x0 = static_cast<int>(std::floor(barLeft(plot, current_)));
-    const int x1 = std::max(x0 + 1, static_cast<int>(std::ceil(barLeft(plot, current_ + 1))));
     QColor shade = colours_.text;
     shade.setAlpha(40);
+    if (current_ < first_ || current_ >= first_ + shown_) {
+        const bool left = current_ < first_;
+        const int x = left ? plot.left() : plot.right();
+        const int y = plot.top() + plot.height() / 2;
+        const int d = left ? markHeight : -markHeight;
+        QPainterPath arrow;
+        arrow.moveTo(x, y);
+        arrow.lineTo(x + d, y - markHeight);
+        arrow.lineTo(x + d, y + markHeight);
+        arrow.closeSubpath();
+        painter.fillPath(arrow, colours_.text);
+        return;
+    }
+    const int x0 = static_cast<int>(std::floor(barLeft(plot, current_)));
+    const int x1 = std::max(x0 + 1, static_cast<int>(std::ceil(barLeft(plot, current_ + 1))));
     painter.fillRect(QRect(QPoint(x0, plot.top()), QPoint(x1 - 1, plot.bottom())), shade);
     painter.setPen(QPen(colours_.text, 1, Qt::DashLine));
     const int middle = (x0 + x1 - 1) / 2;
@@ -376,7 +424,7 @@ void OddsChart::keyPressEvent(QKeyEvent* event) {
             return QWidget::keyPressEvent(event);
         }
     }
-    const int page = std::max(1, barCount() / 10);
+    const int page = std::max(1, shown_ / 10);
     switch (event->key()) {
     case Qt::Key_Left:
         setCurrentBar(current_ - 1);

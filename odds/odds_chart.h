@@ -19,8 +19,9 @@ struct ChartBars {
 
 // A bar chart of the totals of a roll, drawn with QPainter. A total's bar rises with its
 // height; a marked total's bar takes the mark colour and gets a small triangle under it, so
-// that even a total too rare to show a bar is seen. Where there are more totals than pixels,
-// each pixel column shows the tallest of its totals.
+// that even a total too rare to show a bar is seen. Runs of totals too rare to show at either
+// end are left out, unless marked. Where there are more totals than pixels, each pixel column
+// shows the tallest of its totals.
 //
 // Full: axes with labels and a cursor over the bars that follows the pointer and the arrow,
 // Page, Home and End keys. Small: bars, marks and a caption only; a click, or Enter or Space
@@ -71,7 +72,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void sortMarks();
+    void takeMarks();
     QRect plotArea() const;
     int barCount() const { return static_cast<int>(bars_.heights.size()); }
     double barLeft(const QRect& plot, double index) const;
@@ -88,6 +89,9 @@ private:
     ChartColours colours_;
     ChartBars bars_;
     std::vector<double> marks_; // sorted, without repeats
+    // The bars drawn: from first_, shown_ of them.
+    int first_ = 0;
+    int shown_ = 0;
     QString message_;
     QString caption_;
     int current_ = -1;

@@ -40,6 +40,8 @@ YourRollsView::YourRollsView(std::function<QString()> logPath, QWidget* parent)
     imgRolls->setAccessibleName(tr("Your rolls over the counts of fair dice"));
     imgRolls->setMinimumHeight(160);
 
+    lblCursor = new QLabel(this);
+
     lblVerdict = new QLabel(this);
     lblVerdict->setWordWrap(true);
     lblVerdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -50,12 +52,14 @@ YourRollsView::YourRollsView(std::function<QString()> logPath, QWidget* parent)
     layout->addWidget(lblLog);
     layout->addWidget(prgRead);
     layout->addWidget(imgRolls, 1);
+    layout->addWidget(lblCursor);
     layout->addWidget(lblVerdict);
     layout->addWidget(cmdRead, 0, Qt::AlignLeft);
 
     progressTimer_->setInterval(progressInterval);
     connect(progressTimer_, &QTimer::timeout, this, &YourRollsView::showProgress);
     connect(cmdRead, &QPushButton::clicked, this, &YourRollsView::readLog);
+    connect(imgRolls, &OddsChart::currentBarChanged, this, &YourRollsView::showCursor);
     connect(task_, &LatestTask::failed, this, [this](const QString& what) {
         progressTimer_->stop();
         prgRead->hide();
@@ -153,4 +157,19 @@ void YourRollsView::showReading(const Reading& reading) {
         text += QLatin1Char('\n') + tr("%n record(s) cut short in the log were not counted.",
                                        nullptr, static_cast<int>(rolls.skippedCutShort));
     lblVerdict->setText(text);
+}
+
+void YourRollsView::showCursor(int bar) {
+    const ChartBars& bars = imgRolls->bars();
+    if (bar < 0 || bars.behind.size() != bars.heights.size()) {
+        lblCursor->clear();
+        imgRolls->setAccessibleDescription(QString());
+        return;
+    }
+    const auto at = static_cast<std::size_t>(bar);
+    const QString text = tr("Total %1: rolled %n time(s); fair dice, %2 on average.", nullptr,
+                            static_cast<int>(bars.heights[at]))
+                             .arg(decimalText(bars.lowest + bar), decimalText(bars.behind[at]));
+    lblCursor->setText(text);
+    imgRolls->setAccessibleDescription(text);
 }

@@ -36,6 +36,7 @@ public:
     QLabel* lblLog;
     QProgressBar* prgRead;
     OddsChart* imgRolls;
+    QLabel* lblCursor;
     QLabel* lblVerdict;
     QPushButton* cmdRead;
 
@@ -46,6 +47,7 @@ private:
     struct Reading;
     void showReading(const Reading& reading);
     void showProgress();
+    void showCursor(int bar);
 
     std::function<QString()> logPath_;
     std::shared_ptr<const OddsTable> table_;
