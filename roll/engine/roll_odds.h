@@ -37,6 +37,11 @@ struct RollOdds {
     double mean = 0;
     double standardDeviation = 0;
     bool exact = true; // false: each probability is within 1e-6, not 1e-12
+    // cumulative[i] = P(total <= lowest + i), summed from the low end, and
+    // upperCumulative[i] = P(total >= lowest + i), summed from the high end, so that a small
+    // tail keeps its precision; they make atMost and atLeast immediate.
+    std::vector<double> cumulative;
+    std::vector<double> upperCumulative;
 
     // lowest <= total <= highest and whole: the totals a roll can give.
     bool possible(double total) const;
@@ -48,7 +53,8 @@ struct RollOdds {
 // The distribution of one repetition's total of the roll the Roll button would make with these
 // inputs and option boxes, under exactly the rules of rollDice. May take up to ~250 ms for the
 // largest requests; call it off the user-interface thread and stop it with the token when a newer
-// request replaces it.
+// request replaces it. Exact within 1e-12 while count x |sides| is at most 20,000, and within 1e-6
+// beyond (exact tells which).
 RollOdds rollOdds(const RollInputs& inputs, const RollOptions& options, std::stop_token stop = {});
 
 // The totals of every repetition in one record as rollDice writes it ("Total:" lines, or the

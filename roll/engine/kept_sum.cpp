@@ -1,0 +1,328 @@
+#include "kept_sum.h"
+
+#include "uniform_closed_forms.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace {
+
+// |spectrum| below this at every frequency left out: each probability moves by no more.
+constexpr double frequencyTolerance = 1e-17;
+// Probability carried by the terms left out (rolls whose lowest or highest die is improbable).
+constexpr double massTolerance = 1e-16;
+// Beyond this many dice the closed forms' binomial terms grow too large to be worth it.
+constexpr unsigned closedFormDice = 64;
+
+using Spectrum = std::function<Complex(std::size_t)>;
+
+// w^0 .. w^(count-1) for w = exp(-2 pi i j / size), each looked up exactly.
+void rootsOf(std::size_t j, const UnitRoots& roots, std::size_t count, std::vector<Complex>& out) {
+    out.resize(count);
+    const std::size_t size = roots.size();
+    std::size_t q = 0;
+    for (std::size_t f = 0; f < count; ++f) {
+        out[f] = roots(static_cast<long long>(q));
+        q += j;
+        if (q >= size)
+            q -= size;
+    }
+}
+
+// By summation by parts, |p_a w^a + ... + p_b w^b| <= beta / sin(theta / 2) for every window
+// [a, b], with beta the largest weight plus the total variation of the weights.
+double windowBound(const std::vector<double>& p) {
+    double beta = *std::max_element(p.begin(), p.end());
+    for (std::size_t f = 1; f < p.size(); ++f)
+        beta += std::fabs(p[f] - p[f - 1]);
+    return beta;
+}
+
+// The last frequency that matters when the spectrum is a sum of `terms` n-th powers of window
+// sums: beyond it each is below (beta / sin(theta / 2))^n, all together below the tolerance.
+std::size_t lastFrequency(double beta, unsigned n, double terms, std::size_t size,
+                          const KeptSumTuning& tuning) {
+    const std::size_t half = size / 2;
+    if (!tuning.pruning)
+        return half;
+    const double s = beta * std::pow(terms / frequencyTolerance, 1.0 / n);
+    if (!(s < 1))
+        return half;
+    const double theta = 2 * std::asin(s);
+    const double j = std::ceil(theta * static_cast<double>(size) / (2 * std::numbers::pi));
+    return j < static_cast<double>(half) ? static_cast<std::size_t>(j) : half;
+}
+
+// The smallest m with P(all n dice >= m) below the tolerance: rolls whose lowest die is m or
+// more are left out. K when nothing may be left out.
+std::size_t lowestThatMatters(const std::vector<double>& p, unsigned n, double tolerance,
+                              const KeptSumTuning& tuning) {
+    const std::size_t k = p.size();
+    if (!tuning.pruning)
+        return k;
+    double mass = 0;
+    std::size_t m = k;
+    while (m > 0 && std::pow(mass + p[m - 1], n) <= tolerance)
+        mass += p[--m];
+    return m;
+}
+
+// The sum of all dice: the die's spectrum to the n-th power.
+Spectrum sumOfAll(const FaceWeights& die, unsigned n, const UnitRoots& roots, std::size_t last) {
+    const std::vector<double>& p = die.p;
+    const std::size_t k = p.size();
+    if (die.uniform) { // (1 + w + ... + w^(K-1)) / K = (1 - w^K) / (K (1 - w))
+        return [&roots, k, n](std::size_t j) -> Complex {
+            if (j == 0)
+                return 1;
+            const auto q = static_cast<long long>(j);
+            const Complex face = quotient(roots.oneMinus(q * static_cast<long long>(k)),
+                                          roots.oneMinus(q) * static_cast<double>(k));
+            return power(face, n);
+        };
+    }
+    // The die's whole spectrum by one transform, unless few frequencies are wanted.
+    const double size = static_cast<double>(roots.size());
+    auto spectrum = std::make_shared<std::vector<Complex>>();
+    if (static_cast<double>(last) * static_cast<double>(k) > size * std::log2(size) / 2)
+        *spectrum = realSpectrum(p, roots);
+    auto buffer = std::make_shared<std::vector<Complex>>();
+    return [&p, &roots, k, n, spectrum, buffer](std::size_t j) {
+        Complex face = 0;
+        if (!spectrum->empty()) {
+            face = (*spectrum)[j];
+        } else {
+            rootsOf(j, roots, k, *buffer);
+            for (std::size_t f = 0; f < k; ++f)
+                face += p[f] * (*buffer)[f];
+        }
+        return power(face, n);
+    };
+}
+
+// The lowest die dropped: with W_m the sum of p_f w^f over faces f >= m, the rolls whose
+// lowest die is m contribute W_m^n - W_(m+1)^n, shifted down by m.
+Spectrum sumWithoutLowest(const FaceWeights& die, unsigned n, const UnitRoots& roots,
+                          const KeptSumTuning& tuning) {
+    const std::vector<double>& p = die.p;
+    const std::size_t k = p.size();
+    const std::size_t mEnd = lowestThatMatters(p, n, massTolerance, tuning);
+    std::shared_ptr<UniformClosedForms> closed;
+    if (tuning.closedForms && die.uniform && n <= closedFormDice)
+        closed = std::make_shared<UniformClosedForms>(roots, k, n);
+    struct Scratch {
+        std::vector<Complex> roots, powers;
+    };
+    auto scratch = std::make_shared<Scratch>();
+    scratch->powers.resize(mEnd + 1);
+    return [&p, &roots, k, n, mEnd, closed, scratch](std::size_t j) -> Complex {
+        if (closed) {
+            if (const auto y = closed->withoutLowest(j))
+                return *y;
+        }
+        std::vector<Complex>& w = scratch->roots;
+        std::vector<Complex>& powers = scratch->powers;
+        rootsOf(j, roots, k, w);
+        Complex suffix = 0;
+        for (std::size_t m = k; m-- > 0;) {
+            suffix += p[m] * w[m];
+            if (m <= mEnd)
+                powers[m] = power(suffix, n);
+        }
+        if (mEnd == k)
+            powers[k] = 0;
+        Complex y = 0;
+        for (std::size_t m = 0; m < mEnd; ++m)
+            y += times(std::conj(w[m]), powers[m] - powers[m + 1]);
+        return y;
+    };
+}
+
+// Both dropped, any weights: the rolls whose lowest die is a and highest b (a <= b) contribute,
+// by inclusion and exclusion, W(a,b)^n - W(a+1,b)^n - W(a,b-1)^n + W(a+1,b-1)^n shifted down
+// by a + b, W(a,b) being the window sum of p_f w^f over a <= f <= b.
+Spectrum sumWithoutBothWindows(const FaceWeights& die, unsigned n, const UnitRoots& roots,
+                               const KeptSumTuning& tuning, double& terms) {
+    const std::vector<double>& p = die.p;
+    const std::size_t k = p.size();
+    // Lowest dice from aEnd up and highest dice below bStart are left out.
+    const std::size_t aEnd = lowestThatMatters(p, n, massTolerance / 2, tuning);
+    const std::vector<double> mirrored(p.rbegin(), p.rend());
+    const std::size_t bStart = k - lowestThatMatters(mirrored, n, massTolerance / 2, tuning);
+    terms = 0;
+    for (std::size_t a = 0; a < aEnd; ++a)
+        terms += 4 * static_cast<double>(k - std::max(a, bStart));
+    // A table of W(a,b)^n for a in [0, aEnd] and b in [bFirst, k-1].
+    const std::size_t bFirst = bStart == 0 ? 0 : bStart - 1;
+    const std::size_t columns = k - bFirst;
+    struct Scratch {
+        std::vector<Complex> roots, prefix, table;
+    };
+    auto scratch = std::make_shared<Scratch>();
+    scratch->prefix.resize(k + 1);
+    scratch->table.resize((aEnd + 1) * columns);
+    return [&p, &roots, k, n, aEnd, bStart, bFirst, columns, scratch](std::size_t j) -> Complex {
+        std::vector<Complex>& w = scratch->roots;
+        std::vector<Complex>& prefix = scratch->prefix;
+        std::vector<Complex>& table = scratch->table;
+        rootsOf(j, roots, k, w);
+        prefix[0] = 0;
+        for (std::size_t f = 0; f < k; ++f)
+            prefix[f + 1] = prefix[f] + p[f] * w[f];
+        for (std::size_t a = 0; a <= aEnd; ++a) {
+            for (std::size_t b = std::max(a, bFirst); b < k; ++b)
+                table[a * columns + (b - bFirst)] = power(prefix[b + 1] - prefix[a], n);
+        }
+        auto q = [&](std::size_t a, std::size_t b) {
+            return a > b || b < bFirst ? Complex(0) : table[a * columns + (b - bFirst)];
+        };
+        Complex y = 0;
+        for (std::size_t a = 0; a < aEnd; ++a) {
+            Complex row = 0;
+            for (std::size_t b = std::max(a, bStart); b < k; ++b) {
+                Complex term = q(a, b) - q(a + 1, b);
+                if (b > 0)
+                    term -= q(a, b - 1) - q(a + 1, b - 1);
+                row += times(std::conj(w[b]), term);
+            }
+            y += times(std::conj(w[a]), row);
+        }
+        return y;
+    };
+}
+
+// Both dropped, equally likely faces: a window of length L sits at K - L + 1 places, which the
+// geometric sum G_L of z^a (z = w^(n-2)) gathers; per length the rolls contribute
+// w^-(L-1) G_L (U_L^n - (1 + w^n) U_(L-1)^n + w^n U_(L-2)^n), U_L = (1 + ... + w^(L-1)) / K.
+Spectrum sumWithoutBothUniform(const FaceWeights& die, unsigned n, const UnitRoots& roots,
+                               const KeptSumTuning& tuning, double& terms) {
+    const std::size_t k = die.p.size();
+    const double faces = static_cast<double>(k);
+    // Rolls whose highest and lowest die lie within a window shorter than lStart are left out:
+    // P(highest - lowest <= L - 1) = (K - L + 1)(L / K)^n - (K - L)((L - 1) / K)^n.
+    std::size_t lStart = 1;
+    if (tuning.pruning) {
+        auto narrow = [&](double l) {
+            return (faces - l + 1) * std::pow(l / faces, n) -
+                   (faces - l) * std::pow((l - 1) / faces, n);
+        };
+        while (lStart < k && narrow(static_cast<double>(lStart)) <= massTolerance)
+            ++lStart;
+    }
+    terms = 0;
+    for (std::size_t l = lStart; l <= k; ++l)
+        terms += 4 * static_cast<double>(k - l + 1);
+    std::shared_ptr<UniformClosedForms> closed;
+    if (tuning.closedForms && n <= closedFormDice)
+        closed = std::make_shared<UniformClosedForms>(roots, k, n);
+    struct Scratch {
+        std::vector<Complex> roots, places;
+    };
+    auto scratch = std::make_shared<Scratch>();
+    scratch->places.resize(k + 1);
+    return [&roots, k, faces, n, lStart, closed, scratch](std::size_t j) -> Complex {
+        if (closed) {
+            if (const auto y = closed->withoutBoth(j))
+                return *y;
+        }
+        std::vector<Complex>& w = scratch->roots;
+        std::vector<Complex>& places = scratch->places;
+        rootsOf(j, roots, k, w);
+        // places[L] = G_L = z^0 + ... + z^(K-L), built from L = K down.
+        const auto zStep = static_cast<long long>(j * (n - 2));
+        Complex g = 0;
+        for (std::size_t l = k; l >= 1; --l) {
+            g += roots(zStep * static_cast<long long>(k - l));
+            places[l] = g;
+        }
+        const Complex wn = roots(static_cast<long long>(j * n));
+        Complex window = 0, y = 0;                  // window = U_L
+        Complex powerL = 0, power1 = 0, power2 = 0; // U_L^n, U_(L-1)^n, U_(L-2)^n
+        for (std::size_t l = 1; l <= k; ++l) {
+            window += w[l - 1] / faces;
+            power2 = power1;
+            power1 = powerL;
+            if (l + 2 < lStart)
+                continue;
+            powerL = power(window, n);
+            if (l < lStart)
+                continue;
+            const Complex v = powerL - power1 + times(wn, power2 - power1);
+            y += times(times(std::conj(w[l - 1]), places[l]), v);
+        }
+        return y;
+    };
+}
+
+} // namespace
+
+std::size_t keptSumCount(std::size_t faces, unsigned dice, bool dropLowest, bool dropHighest) {
+    const unsigned dropped = (dropLowest ? 1 : 0) + (dropHighest ? 1 : 0);
+    return dice <= dropped ? 1 : (dice - dropped) * (faces - 1) + 1;
+}
+
+KeptSumSpectrum::KeptSumSpectrum(const FaceWeights& die, unsigned dice, bool dropLowest,
+                                 bool dropHighest, const UnitRoots& roots, KeptSumTuning tuning) {
+    const std::size_t size = roots.size();
+    const std::size_t k = die.p.size();
+    const unsigned dropped = (dropLowest ? 1 : 0) + (dropHighest ? 1 : 0);
+    if (k <= 1 || dice <= dropped) { // one sum, 0
+        at_ = [](std::size_t) { return Complex(1); };
+        return;
+    }
+    const double beta = die.uniform ? 1 / static_cast<double>(k) : windowBound(die.p);
+    if (!dropped) {
+        last_ = lastFrequency(beta, dice, 1, size, tuning);
+        at_ = sumOfAll(die, dice, roots, last_);
+    } else if (dropped == 2) {
+        double terms = 0;
+        at_ = die.uniform ? sumWithoutBothUniform(die, dice, roots, tuning, terms)
+                          : sumWithoutBothWindows(die, dice, roots, tuning, terms);
+        last_ = lastFrequency(beta, dice, terms, size, tuning);
+    } else {
+        last_ = lastFrequency(beta, dice, 2 * static_cast<double>(k), size, tuning);
+        if (dropLowest) {
+            at_ = sumWithoutLowest(die, dice, roots, tuning);
+        } else {
+            // The highest dropped is the lowest dropped of the mirrored die, mirrored back:
+            // a sum t becomes top - t, which conjugates the spectrum and turns it by w^top.
+            auto mirrored = std::make_shared<FaceWeights>(
+                FaceWeights{std::vector<double>(die.p.rbegin(), die.p.rend()), die.uniform});
+            const auto top = static_cast<long long>((dice - 1) * (k - 1));
+            Spectrum lowest = sumWithoutLowest(*mirrored, dice, roots, tuning);
+            at_ = [mirrored, lowest, top, &roots](std::size_t j) {
+                return times(roots(top * static_cast<long long>(j)), std::conj(lowest(j)));
+            };
+        }
+    }
+}
+
+std::optional<std::vector<double>>
+distributionFromSpectrum(std::size_t totals, const UnitRoots& roots, std::size_t last,
+                         const std::function<Complex(std::size_t)>& spectrum,
+                         const std::stop_token& stop) {
+    std::vector<Complex> half(roots.size() / 2 + 1);
+    for (std::size_t j = 0; j <= last && j < half.size(); ++j) {
+        if (j % 16 == 0 && stop.stop_requested())
+            return std::nullopt;
+        half[j] = spectrum(j);
+    }
+    if (stop.stop_requested())
+        return std::nullopt;
+    std::vector<double> values = realFromSpectrum(half, roots);
+    values.resize(totals);
+    for (double& v : values)
+        v = std::max(v, 0.0); // rounding leaves a few tiny negatives where the chance is nil
+    return values;
+}
+
+std::optional<std::vector<double>> keptSumDistribution(const FaceWeights& die, unsigned dice,
+                                                       bool dropLowest, bool dropHighest,
+                                                       std::stop_token stop, KeptSumTuning tuning) {
+    const std::size_t totals = keptSumCount(die.p.size(), dice, dropLowest, dropHighest);
+    const UnitRoots roots(powerOfTwoAtLeast(totals));
+    const KeptSumSpectrum spectrum(die, dice, dropLowest, dropHighest, roots, tuning);
+    return distributionFromSpectrum(totals, roots, spectrum.last(), std::cref(spectrum), stop);
+}
