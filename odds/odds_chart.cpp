@@ -88,6 +88,7 @@ void OddsChart::setChartColours(const ChartColours& colours) {
 
 void OddsChart::setBars(ChartBars bars) {
     const bool hadBar = current_ >= 0;
+    const bool keepTotal = hadBar && cursorMoved_;
     const double currentTotal = bars_.lowest + current_;
     bars_ = std::move(bars);
     message_.clear();
@@ -96,7 +97,7 @@ void OddsChart::setBars(ChartBars bars) {
     current_ = -1;
     if (style_ == Style::Full && !bars_.heights.empty()) {
         const double index = currentTotal - bars_.lowest;
-        if (hadBar && index >= 0 && index < barCount())
+        if (keepTotal && index >= 0 && index < barCount())
             current_ = static_cast<int>(index);
         else
             current_ =
@@ -173,6 +174,7 @@ void OddsChart::setCurrentBar(int index) {
     if (index == current_)
         return;
     current_ = index;
+    cursorMoved_ = true;
     update();
     emit currentBarChanged(current_);
 }

@@ -53,7 +53,8 @@ public:
     void setCaption(const QString& caption);
     const QString& caption() const { return caption_; }
 
-    // The bar under the cursor, -1 for none.
+    // The bar under the cursor, -1 for none. New bars keep the cursor on the total it was moved
+    // to; until it has been moved, it goes to the likeliest total.
     int currentBar() const { return current_; }
     void setCurrentBar(int index);
 
@@ -95,6 +96,7 @@ private:
     QString message_;
     QString caption_;
     int current_ = -1;
+    bool cursorMoved_ = false;
     bool pressedInside_ = false;
 };
 

@@ -33,25 +33,13 @@ std::string charsOf(double value, std::chars_format format, int precision) {
 } // namespace
 
 OddsTable oddsTable(const RollInputs& inputs, const RollOptions& options, std::stop_token stop) {
-    OddsTable table{rollOdds(inputs, options, stop), options, {}, {}};
-    if (table.odds.ending != OddsEnding::Distribution)
-        return table;
-    // The same sums as the engine's atLeast and atMost, each running once over the totals.
-    const std::vector<double>& p = table.odds.probabilities;
-    table.atMost.resize(p.size());
-    table.atLeast.resize(p.size());
-    double below = 0;
-    for (std::size_t i = 0; i < p.size(); ++i)
-        table.atMost[i] = below += p[i];
-    double above = 0;
-    for (std::size_t i = p.size(); i-- > 0;)
-        table.atLeast[i] = above += p[i];
-    return table;
+    return {rollOdds(inputs, options, stop), options};
 }
 
 std::string percentText(double probability, int significantDigits, Zeros zeros) {
     const double percent = probability * 100;
-    if (percent == 0)
+    // An approximate chance may come out a hair below zero.
+    if (!(percent > 0))
         return "0";
     // The exponent after rounding to the digits asked for decides the form.
     std::string text = charsOf(percent, std::chars_format::scientific, significantDigits - 1);
@@ -76,7 +64,7 @@ std::string oddsTableText(const OddsTable& table) {
     text.reserve(text.size() + table.rows() * 48);
     for (std::size_t row = 0; row < table.rows(); ++row) {
         appendTrimmedNumberText(text, table.total(row));
-        for (double chance : {table.exactly(row), table.atLeast[row], table.atMost[row]}) {
+        for (double chance : {table.exactly(row), table.atLeast(row), table.atMost(row)}) {
             text += '\t';
             text += percentText(chance, copiedDigits, Zeros::Kept);
         }

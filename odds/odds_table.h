@@ -7,20 +7,20 @@
 #include <string>
 #include <vector>
 
-// The odds of one question as the windows show them: the engine's answer, and for each
-// possible total, lowest first, the chance of at least and at most that total. Built off the
-// user-interface thread, once per answer, so that a table of a million totals reads each row
-// at once.
+// The odds of one question as the windows show them: the engine's answer with the options
+// asked about, read as a table of one row per possible total, lowest first.
 struct OddsTable {
     RollOdds odds;
-    RollOptions options;         // of the question
-    std::vector<double> atLeast; // per row
-    std::vector<double> atMost;  // per row
+    RollOptions options;
 
     // One row per possible total; none unless the odds are a distribution.
-    std::size_t rows() const { return atLeast.size(); }
+    std::size_t rows() const {
+        return odds.ending == OddsEnding::Distribution ? odds.probabilities.size() : 0;
+    }
     double total(std::size_t row) const { return odds.lowest + static_cast<double>(row); }
     double exactly(std::size_t row) const { return odds.probabilities[row]; }
+    double atLeast(std::size_t row) const { return odds.atLeast(total(row)); }
+    double atMost(std::size_t row) const { return odds.atMost(total(row)); }
 };
 
 // The odds of what the Roll button would roll with these inputs and options.

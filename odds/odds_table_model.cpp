@@ -43,9 +43,9 @@ QVariant OddsTableModel::data(const QModelIndex& index, int role) const {
     case Exactly:
         return percent(table_->exactly(row));
     case AtLeast:
-        return percent(table_->atLeast[row]);
+        return percent(table_->atLeast(row));
     case AtMost:
-        return percent(table_->atMost[row]);
+        return percent(table_->atMost(row));
     default:
         return {};
     }
@@ -71,5 +71,5 @@ QVariant OddsTableModel::headerData(int section, Qt::Orientation orientation, in
 QString oddsRowText(const OddsTable& table, std::size_t row) {
     return OddsTableModel::tr("Total %1: exactly %2 %, at least %3 %, at most %4 %")
         .arg(QString::fromStdString(trimmedNumberText(table.total(row))),
-             percent(table.exactly(row)), percent(table.atLeast[row]), percent(table.atMost[row]));
+             percent(table.exactly(row)), percent(table.atLeast(row)), percent(table.atMost(row)));
 }

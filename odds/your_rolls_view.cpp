@@ -7,6 +7,7 @@
 #include "odds_words.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -14,8 +15,15 @@
 #include <QVBoxLayout>
 
 namespace {
+
 constexpr int progressSteps = 1000;
 constexpr int progressInterval = 100; // ms
+
+QString loggingHint() {
+    return YourRollsView::tr("Rolls are logged while \"Save Results\" is ticked in the main "
+                             "window.");
+}
+
 } // namespace
 
 struct YourRollsView::Reading {
@@ -131,9 +139,10 @@ void YourRollsView::showReading(const Reading& reading) {
     const QString path = QDir::toNativeSeparators(reading.path);
     if (!reading.read.ok) {
         imgRolls->setMessage(tr("No rolls to show."));
-        lblVerdict->setText(tr("The roll log could not be read: %1\nRolls are logged while "
-                               "\"Save Results\" is ticked in the main window.")
-                                .arg(reading.read.failure));
+        QString text = tr("The roll log could not be read: %1").arg(reading.read.failure);
+        if (!QFileInfo::exists(reading.path))
+            text += QLatin1Char('\n') + loggingHint();
+        lblVerdict->setText(text);
         return;
     }
     const LoggedRolls& rolls = reading.read.rolls;
@@ -141,9 +150,8 @@ void YourRollsView::showReading(const Reading& reading) {
     const QString question = requestText(table.odds.request, table.options);
     if (rolls.totals.empty()) {
         imgRolls->setMessage(tr("No rolls to show."));
-        lblVerdict->setText(tr("The roll log \"%1\" holds no roll of %2 yet. Rolls are logged "
-                               "while \"Save Results\" is ticked in the main window.")
-                                .arg(path, question));
+        lblVerdict->setText(tr("The roll log \"%1\" holds no roll of %2 yet.").arg(path, question) +
+                            QLatin1Char('\n') + loggingHint());
         return;
     }
     const FairnessVerdict& verdict = reading.verdict;
