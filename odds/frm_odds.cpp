@@ -40,7 +40,7 @@ QLabel* wrappedLabel(QWidget* parent) {
 
 frmOdds::frmOdds(std::function<QString()> logPath, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Window), model_(new OddsTableModel(this)),
-      task_(new LatestTask(this)), workingTimer_(new QTimer(this)) {
+      task_(new LatestTask(this)), copier_(new LatestTask(this)), workingTimer_(new QTimer(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Odds - Quorvane's Dice Roller"));
     setWindowIcon(dieIcon());
@@ -150,7 +150,7 @@ void frmOdds::placeBeside(QWidget* mainWindow) {
 }
 
 bool frmOdds::isWorking() const {
-    return task_->isBusy() || pageRolls->isWorking();
+    return task_->isBusy() || copier_->isBusy() || pageRolls->isWorking();
 }
 
 void frmOdds::showOddsOf(const RollInputs& inputs, const RollOptions& options) {
@@ -231,9 +231,11 @@ void frmOdds::copyTable() {
     }
     if (!table_ || table_->rows() == 0)
         return;
-    const std::string text = oddsTableText(*table_);
-    QGuiApplication::clipboard()->setText(
-        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    copier_->start([table = table_](std::stop_token stop) { return oddsTableText(*table, stop); },
+                   [](const std::string& text) {
+                       QGuiApplication::clipboard()->setText(
+                           QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+                   });
 }
 
 void frmOdds::cmdClose_Click() {

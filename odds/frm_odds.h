@@ -47,13 +47,14 @@ public:
 
     // The odds shown; null until the first answer.
     const std::shared_ptr<const OddsTable>& table() const { return table_; }
-    // An answer is still being worked out (odds, or the rolls in the log).
+    // An answer is still being worked out (odds, the rolls in the log, or a copy).
     bool isWorking() const;
 
 public slots:
     void showOddsOf(const RollInputs& inputs, const RollOptions& options);
     void showRoll(const RollMade& roll);
-    // The whole table to the clipboard (the verdict in the "Your rolls" view).
+    // The whole table to the clipboard (the verdict in the "Your rolls" view). A large table is
+    // written off the user-interface thread and reaches the clipboard a moment later.
     void copyTable();
     void cmdClose_Click();
 
@@ -66,6 +67,7 @@ private:
 
     OddsTableModel* model_;
     LatestTask* task_;
+    LatestTask* copier_;
     QTimer* workingTimer_;
     std::shared_ptr<const OddsTable> table_;
     std::optional<RollMade> lastRoll_;

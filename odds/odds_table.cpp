@@ -8,6 +8,7 @@
 namespace {
 
 constexpr int copiedDigits = 8;
+constexpr std::size_t rowsBetweenStopChecks = 4096;
 // Smallest power of ten that is still written as a plain decimal.
 constexpr int lowestPlainExponent = -5;
 
@@ -59,10 +60,12 @@ std::string percentText(double probability, int significantDigits, Zeros zeros) 
     return text;
 }
 
-std::string oddsTableText(const OddsTable& table) {
+std::string oddsTableText(const OddsTable& table, std::stop_token stop) {
     std::string text = "Total\tExactly %\tAt least %\tAt most %\r\n";
     text.reserve(text.size() + table.rows() * 48);
     for (std::size_t row = 0; row < table.rows(); ++row) {
+        if (row % rowsBetweenStopChecks == 0 && stop.stop_requested())
+            break;
         appendTrimmedNumberText(text, table.total(row));
         for (double chance : {table.exactly(row), table.atLeast(row), table.atMost(row)}) {
             text += '\t';

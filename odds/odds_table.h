@@ -34,4 +34,5 @@ std::string percentText(double probability, int significantDigits, Zeros zeros);
 
 // The whole table as text to paste elsewhere: a header line, then one line per possible total,
 // columns separated by tabs, every line ended by CR LF. Percentages have 8 significant digits.
-std::string oddsTableText(const OddsTable& table);
+// A million rows take a good part of a second: the stop token cuts the text short.
+std::string oddsTableText(const OddsTable& table, std::stop_token stop = {});

@@ -122,6 +122,7 @@ void TstOddsWindow::ctrlCCopiesTheWholeTable() {
     QVERIFY(odds);
     QApplication::clipboard()->clear();
     QTest::keyClick(odds->grdOdds, Qt::Key_C, Qt::ControlModifier);
+    QTRY_VERIFY(!QApplication::clipboard()->text().isEmpty());
     const QString text = QApplication::clipboard()->text();
 
     QVERIFY(text.endsWith("\r\n"));
