@@ -21,4 +21,9 @@ struct FairnessVerdict {
     std::vector<double> expected; // per total: rolls * probability
 };
 
+// With enough rolls to expect five in each of two bins of adjacent totals or more, a chi-square
+// test over such bins; with fewer, an exact test of their sum; with no rolls, none.
 FairnessVerdict judgeFairness(const RollOdds& odds, const LoggedRolls& rolls);
+
+// P(X >= statistic) for X chi-square distributed with these degrees of freedom.
+double chiSquarePValue(double statistic, int degreesOfFreedom);

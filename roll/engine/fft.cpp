@@ -1,9 +1,26 @@
 #include "fft.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 namespace {
+
+// One stage of butterflies of length len over data[first, last): pairs len / 2 apart, turned by
+// every (n / len)-th twiddle.
+void stage(Complex* data, std::size_t first, std::size_t last, std::size_t len,
+           const std::vector<Complex>& twiddles) {
+    const std::size_t half = len / 2, step = 2 * twiddles.size() / len;
+    for (std::size_t start = first; start < last; start += len) {
+        Complex* a = data + start;
+        Complex* b = a + half;
+        for (std::size_t k = 0; k < half; ++k) {
+            const Complex t = times(b[k], twiddles[k * step]);
+            b[k] = a[k] - t;
+            a[k] += t;
+        }
+    }
+}
 
 // In-place transform of data, whose length divides roots.size(); inverse without the 1 / size.
 void transform(std::vector<Complex>& data, const UnitRoots& roots, bool inverse) {
@@ -25,18 +42,16 @@ void transform(std::vector<Complex>& data, const UnitRoots& roots, bool inverse)
         const Complex r = roots(static_cast<long long>(k) * scale);
         twiddles[k] = inverse ? std::conj(r) : r;
     }
-    for (std::size_t len = 2; len <= n; len <<= 1) {
-        const std::size_t half = len / 2, step = n / len;
-        for (std::size_t start = 0; start < n; start += len) {
-            Complex* a = &data[start];
-            Complex* b = a + half;
-            for (std::size_t k = 0; k < half; ++k) {
-                const Complex t = times(b[k], twiddles[k * step]);
-                b[k] = a[k] - t;
-                a[k] += t;
-            }
-        }
+    // The short stages block by block, each block staying in the cache through all of them;
+    // then the long stages over the whole.
+    constexpr std::size_t block = 4096;
+    const std::size_t inCache = std::min(n, block);
+    for (std::size_t first = 0; first < n; first += inCache) {
+        for (std::size_t len = 2; len <= inCache; len <<= 1)
+            stage(data.data(), first, first + inCache, len, twiddles);
     }
+    for (std::size_t len = 2 * inCache; len <= n; len <<= 1)
+        stage(data.data(), 0, n, len, twiddles);
 }
 
 } // namespace
@@ -107,12 +122,28 @@ std::size_t powerOfTwoAtLeast(std::size_t n) {
 
 std::vector<Complex> realSpectrum(const std::vector<double>& values, const UnitRoots& roots) {
     const std::size_t size = roots.size();
-    std::vector<Complex> data(size);
-    for (std::size_t t = 0; t < values.size() && t < size; ++t)
-        data[t] = values[t];
-    transform(data, roots, false);
-    data.resize(size / 2 + 1);
-    return data;
+    std::vector<Complex> half(size / 2 + 1);
+    if (size == 1) {
+        half[0] = values.empty() ? 0 : values[0];
+        return half;
+    }
+    // Even and odd samples as one complex vector of half the length (see realFromSpectrum):
+    // with Z its spectrum, E[k] = (Z[k] + conj(Z[h-k])) / 2, O[k] = (Z[k] - conj(Z[h-k])) / 2i,
+    // and X[k] = E[k] + w^k O[k].
+    const std::size_t h = size / 2;
+    std::vector<Complex> z(h);
+    auto value = [&](std::size_t t) { return t < values.size() ? values[t] : 0.0; };
+    for (std::size_t t = 0; t < h; ++t)
+        z[t] = Complex(value(2 * t), value(2 * t + 1));
+    transform(z, roots, false);
+    for (std::size_t k = 0; k <= h; ++k) {
+        const Complex a = z[k % h], b = std::conj(z[(h - k) % h]);
+        const Complex even = (a + b) * 0.5;
+        const Complex d = (a - b) * 0.5;
+        const Complex odd(d.imag(), -d.real()); // d / i
+        half[k] = even + times(roots(static_cast<long long>(k)), odd);
+    }
+    return half;
 }
 
 std::vector<double> realFromSpectrum(const std::vector<Complex>& half, const UnitRoots& roots) {

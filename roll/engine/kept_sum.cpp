@@ -18,36 +18,53 @@ constexpr unsigned closedFormDice = 64;
 
 using Spectrum = std::function<Complex(std::size_t)>;
 
-// w^0 .. w^(count-1) for w = exp(-2 pi i j / size), each looked up exactly.
+// w^0 .. w^(count-1) for w = exp(-2 pi i j / size): each from the one before by a turn of w,
+// starting afresh from an exact root every 32 steps so that rounding cannot build up.
 void rootsOf(std::size_t j, const UnitRoots& roots, std::size_t count, std::vector<Complex>& out) {
     out.resize(count);
-    const std::size_t size = roots.size();
-    std::size_t q = 0;
-    for (std::size_t f = 0; f < count; ++f) {
-        out[f] = roots(static_cast<long long>(q));
-        q += j;
-        if (q >= size)
-            q -= size;
+    const auto step = static_cast<long long>(j);
+    const Complex turn = roots(step);
+    for (std::size_t f = 0; f < count; f += 32) {
+        Complex r = roots(step * static_cast<long long>(f));
+        const std::size_t end = std::min(count, f + 32);
+        for (std::size_t g = f; g < end; ++g) {
+            out[g] = r;
+            r = times(r, turn);
+        }
     }
 }
 
-// By summation by parts, |p_a w^a + ... + p_b w^b| <= beta / sin(theta / 2) for every window
-// [a, b], with beta the largest weight plus the total variation of the weights.
-double windowBound(const std::vector<double>& p) {
-    double beta = *std::max_element(p.begin(), p.end());
+// How fast the window sums W(a,b) = p_a w^a + ... + p_b w^b can be of frequency theta: by
+// summation by parts |W| <= beta / sin(theta / 2), beta being the largest weight plus the total
+// variation of the weights; and, splitting the weights into a constant c and the rest,
+// |W| <= c / sin(theta / 2) + delta, delta being the rest's total. The second is far the
+// sharper for the nearly equal weights of the generator's grid.
+struct WindowBound {
+    double beta = 0, c = 0, delta = 0;
+};
+
+WindowBound windowBound(const std::vector<double>& p) {
+    WindowBound bound;
+    bound.beta = *std::max_element(p.begin(), p.end());
     for (std::size_t f = 1; f < p.size(); ++f)
-        beta += std::fabs(p[f] - p[f - 1]);
-    return beta;
+        bound.beta += std::fabs(p[f] - p[f - 1]);
+    bound.c = 1 / static_cast<double>(p.size());
+    for (double weight : p)
+        bound.delta += std::fabs(weight - bound.c);
+    return bound;
 }
 
 // The last frequency that matters when the spectrum is a sum of `terms` n-th powers of window
-// sums: beyond it each is below (beta / sin(theta / 2))^n, all together below the tolerance.
-std::size_t lastFrequency(double beta, unsigned n, double terms, std::size_t size,
+// sums: beyond it each is below the bound to the n-th, all together below the tolerance.
+std::size_t lastFrequency(const WindowBound& bound, unsigned n, double terms, std::size_t size,
                           const KeptSumTuning& tuning) {
     const std::size_t half = size / 2;
     if (!tuning.pruning)
         return half;
-    const double s = beta * std::pow(terms / frequencyTolerance, 1.0 / n);
+    const double r = std::pow(frequencyTolerance / terms, 1.0 / n); // largest |W| allowed
+    double s = bound.beta / r;                                      // sin(theta / 2) needed
+    if (r > bound.delta)
+        s = std::min(s, bound.c / (r - bound.delta));
     if (!(s < 1))
         return half;
     const double theta = 2 * std::asin(s);
@@ -218,7 +235,7 @@ Spectrum sumWithoutBothUniform(const FaceWeights& die, unsigned n, const UnitRoo
     if (tuning.closedForms && n <= closedFormDice)
         closed = std::make_shared<UniformClosedForms>(roots, k, n);
     struct Scratch {
-        std::vector<Complex> roots, places;
+        std::vector<Complex> roots, zPowers, places;
     };
     auto scratch = std::make_shared<Scratch>();
     scratch->places.resize(k + 1);
@@ -231,10 +248,10 @@ Spectrum sumWithoutBothUniform(const FaceWeights& die, unsigned n, const UnitRoo
         std::vector<Complex>& places = scratch->places;
         rootsOf(j, roots, k, w);
         // places[L] = G_L = z^0 + ... + z^(K-L), built from L = K down.
-        const auto zStep = static_cast<long long>(j * (n - 2));
+        rootsOf(j * (n - 2) % roots.size(), roots, k, scratch->zPowers);
         Complex g = 0;
         for (std::size_t l = k; l >= 1; --l) {
-            g += roots(zStep * static_cast<long long>(k - l));
+            g += scratch->zPowers[k - l];
             places[l] = g;
         }
         const Complex wn = roots(static_cast<long long>(j * n));
@@ -272,7 +289,7 @@ KeptSumSpectrum::KeptSumSpectrum(const FaceWeights& die, unsigned dice, bool dro
         at_ = [](std::size_t) { return Complex(1); };
         return;
     }
-    const double beta = die.uniform ? 1 / static_cast<double>(k) : windowBound(die.p);
+    const WindowBound beta = windowBound(die.p);
     if (!dropped) {
         last_ = lastFrequency(beta, dice, 1, size, tuning);
         at_ = sumOfAll(die, dice, roots, last_);

@@ -68,33 +68,28 @@ void estimateSpread(RollOdds& odds, const DieFaces& die, unsigned n, bool low, b
     odds.standardDeviation = width * std::sqrt(covariances);
 }
 
+// Mean, standard deviation and both running sums in two passes, one from each end.
 void summarise(RollOdds& odds) {
     const std::vector<double>& p = odds.probabilities;
-    PreciseSum mass, first;
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        mass.add(p[i]);
-        first.add(static_cast<double>(i) * p[i]);
-    }
-    const double offset = first.value() / mass.value();
-    PreciseSum second;
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        const double d = static_cast<double>(i) - offset;
-        second.add(d * d * p[i]);
-    }
-    odds.mean = odds.lowest + offset;
-    odds.standardDeviation = std::sqrt(second.value() / mass.value());
-
     odds.cumulative.resize(p.size());
     odds.upperCumulative.resize(p.size());
-    PreciseSum below, above;
+    PreciseSum below, first;
     for (std::size_t i = 0; i < p.size(); ++i) {
         below.add(p[i]);
+        first.add(static_cast<double>(i) * p[i]);
         odds.cumulative[i] = std::min(below.value(), 1.0);
     }
+    const double mass = below.value();
+    const double offset = first.value() / mass;
+    PreciseSum above, second;
     for (std::size_t i = p.size(); i-- > 0;) {
         above.add(p[i]);
+        const double d = static_cast<double>(i) - offset;
+        second.add(d * d * p[i]);
         odds.upperCumulative[i] = std::min(above.value(), 1.0);
     }
+    odds.mean = odds.lowest + offset;
+    odds.standardDeviation = std::sqrt(second.value() / mass);
 }
 
 RollOdds ending(OddsEnding how, std::string_view message) {
