@@ -162,8 +162,10 @@ void YourRollsView::showReading(const Reading& reading) {
                                    "dice would give on average.")
                                     .arg(question);
     if (rolls.skippedCutShort > 0)
-        text += QLatin1Char('\n') + tr("%n record(s) cut short in the log were not counted.",
-                                       nullptr, static_cast<int>(rolls.skippedCutShort));
+        text += QLatin1Char('\n') + (rolls.skippedCutShort == 1
+                                         ? tr("One record cut short in the log was not counted.")
+                                         : tr("%1 records cut short in the log were not counted.")
+                                               .arg(rolls.skippedCutShort));
     lblVerdict->setText(text);
 }
 
@@ -175,9 +177,13 @@ void YourRollsView::showCursor(int bar) {
         return;
     }
     const auto at = static_cast<std::size_t>(bar);
-    const QString text = tr("Total %1: rolled %n time(s); fair dice, %2 on average.", nullptr,
-                            static_cast<int>(bars.heights[at]))
-                             .arg(decimalText(bars.lowest + bar), decimalText(bars.behind[at]));
+    const double rolled = bars.heights[at];
+    const QString total = decimalText(bars.lowest + bar);
+    const QString fair = decimalText(bars.behind[at]);
+    const QString text =
+        rolled == 1 ? tr("Total %1: rolled once; fair dice, %2 times on average.").arg(total, fair)
+                    : tr("Total %1: rolled %2 times; fair dice, %3 on average.")
+                          .arg(total, decimalText(rolled), fair);
     lblCursor->setText(text);
     imgRolls->setAccessibleDescription(text);
 }
