@@ -1,6 +1,7 @@
 #include "odds_chart.h"
 
 #include "odds_table.h"
+#include "odds_words.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -225,7 +226,7 @@ bool OddsChart::isMarked(double fromTotal, double toTotal) const {
 
 QString OddsChart::valueText(double value) const {
     if (bars_.unit == ChartBars::Unit::Count)
-        return QString::number(value, 'g', 6);
+        return decimalText(value);
     return QString::fromStdString(percentText(value, 3, Zeros::Dropped)) + QStringLiteral(" %");
 }
 
