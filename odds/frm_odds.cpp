@@ -81,9 +81,9 @@ frmOdds::frmOdds(std::function<QString()> logPath, QWidget* mainWindow)
     // Ctrl+C anywhere in the window copies the whole table, not one cell of it.
     auto* copy = new QShortcut(QKeySequence::Copy, this);
     connect(copy, &QShortcut::activated, this, &frmOdds::copyTable);
-    connect(tabViews, &QTabWidget::currentChanged, this,
-            [this] { cmdCopy->setEnabled(tabViews->currentIndex() == 0); });
+    connect(tabViews, &QTabWidget::currentChanged, this, &frmOdds::enableCopy);
 
+    enableCopy();
     markLastRoll();
     placeBeside(mainWindow);
     imgChart->setFocus();
@@ -180,9 +180,14 @@ void frmOdds::showTable(std::shared_ptr<const OddsTable> table) {
         imgChart->setBars(oddsBars(odds, {}));
     else
         imgChart->setMessage(QString::fromStdString(odds.message));
-    cmdCopy->setEnabled(table_->rows() > 0 && tabViews->currentIndex() == 0);
+    enableCopy();
     markLastRoll();
     pageRolls->setOdds(table_);
+}
+
+// The button copies the table of the odds view, once there is one.
+void frmOdds::enableCopy() {
+    cmdCopy->setEnabled(table_ && table_->rows() > 0 && tabViews->currentWidget() != pageRolls);
 }
 
 void frmOdds::showRoll(const RollMade& roll) {

@@ -63,6 +63,7 @@ private:
     void placeBeside(QWidget* mainWindow);
     void showTable(std::shared_ptr<const OddsTable> table);
     void markLastRoll();
+    void enableCopy();
     void showCursor(int bar);
 
     OddsTableModel* model_;

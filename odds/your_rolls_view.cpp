@@ -69,8 +69,7 @@ YourRollsView::YourRollsView(std::function<QString()> logPath, QWidget* parent)
     connect(cmdRead, &QPushButton::clicked, this, &YourRollsView::readLog);
     connect(imgRolls, &OddsChart::currentBarChanged, this, &YourRollsView::showCursor);
     connect(task_, &LatestTask::failed, this, [this](const QString& what) {
-        progressTimer_->stop();
-        prgRead->hide();
+        endProgress();
         imgRolls->setMessage(QString());
         lblVerdict->setText(tr("The roll log could not be read: %1").arg(what));
     });
@@ -103,8 +102,7 @@ void YourRollsView::readLog() {
     lblLog->setText(tr("Roll log: %1").arg(QDir::toNativeSeparators(path)));
     if (!table_ || table_->odds.ending != OddsEnding::Distribution) {
         task_->stop();
-        progressTimer_->stop();
-        prgRead->hide();
+        endProgress();
         imgRolls->setMessage(QString());
         lblVerdict->setText(table_ ? QString::fromStdString(table_->odds.message)
                                    : tr("Working out the odds..."));
@@ -133,9 +131,13 @@ void YourRollsView::showProgress() {
         prgRead->setValue(static_cast<int>(progress_->load() * progressSteps));
 }
 
-void YourRollsView::showReading(const Reading& reading) {
+void YourRollsView::endProgress() {
     progressTimer_->stop();
     prgRead->hide();
+}
+
+void YourRollsView::showReading(const Reading& reading) {
+    endProgress();
     const QString path = QDir::toNativeSeparators(reading.path);
     if (!reading.read.ok) {
         imgRolls->setMessage(tr("No rolls to show."));

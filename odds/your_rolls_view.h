@@ -47,6 +47,7 @@ private:
     struct Reading;
     void showReading(const Reading& reading);
     void showProgress();
+    void endProgress();
     void showCursor(int bar);
 
     std::function<QString()> logPath_;
