@@ -2,6 +2,7 @@
 // the small chart in the box at the lower right shows the last roll.
 #include "tumo.h"
 
+#include "command_key.h"
 #include "frm_odds.h"
 #include "last_roll_chart.h"
 #include "result_pane.h"
@@ -14,8 +15,10 @@ void Tumo::connectOdds() {
     auto inputsChanged = [this] {
         emit rollInputsChanged(gatherRollInputs(), gatherRollOptions());
     };
-    for (QLineEdit* box : {txtInput, txtAdd, txtTimes})
+    for (QLineEdit* box : {txtInput, txtAdd, txtTimes}) {
         connect(box, &QLineEdit::textChanged, this, inputsChanged);
+        keepCommandKeyFromBox(box, Qt::Key_D);
+    }
     for (QCheckBox* box : {chkReroll, chkDropLow, chkDropHigh})
         connect(box, &QCheckBox::toggled, this, inputsChanged);
     if (imgOdds) {
