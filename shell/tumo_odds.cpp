@@ -30,7 +30,11 @@ void Tumo::connectOdds() {
 
 void Tumo::followRoll(const RollInputs& inputs, const RollOptions& options,
                       const RollRequest& request) {
-    lastRoll_ = RollMade{inputs, options, request, recordTotals(record_.text())};
+    // Every "Total:" line of the record is in the totals pane, which stays small where the
+    // record is large (a thousand dice in each repetition); a one-die roll has its result in
+    // its die line.
+    const std::string& lines = request.count == 1 ? record_.text() : txtTotal->text();
+    lastRoll_ = RollMade{inputs, options, request, recordTotals(lines)};
     emit rolled(*lastRoll_);
 }
 

@@ -35,6 +35,8 @@ private slots:
     void showsTheEnginesMessageInsteadOfAChart_data();
     void showsTheEnginesMessageInsteadOfAChart();
     void lowerRightChartShowsTheLastRoll();
+    void aRollGivesTheTotalOfEveryRepetition_data();
+    void aRollGivesTheTotalOfEveryRepetition();
     void yourRollsJudgesTheLoggedRolls_data();
     void yourRollsJudgesTheLoggedRolls();
 
@@ -189,6 +191,10 @@ void TstOddsWindow::lowerRightChartShowsTheLastRoll() {
     QCOMPARE(chart->bars().heights.size(), std::size_t(16));
     QCOMPARE(chart->bars().marked, std::vector<double>{6});
     QVERIFY(chart->toolTip().startsWith("3d6: 6\n"));
+    // Another roll of the same request moves the marks at once.
+    roll("3d6", {6, 6, 5});
+    QCOMPARE(chart->bars().marked, std::vector<double>{17});
+    QVERIFY(!chart->isWorking());
 
     // Enter with the focus opens the odds window; so does a click.
     chart->setFocus();
@@ -198,6 +204,31 @@ void TstOddsWindow::lowerRightChartShowsTheLastRoll() {
     QTRY_VERIFY(!tumo_->oddsWindow);
     QTest::mouseClick(chart, Qt::LeftButton);
     QVERIFY(tumo_->oddsWindow && tumo_->oddsWindow->isVisible());
+}
+
+void TstOddsWindow::aRollGivesTheTotalOfEveryRepetition_data() {
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<int>("dice");
+    QTest::addRow("one die") << "1d6" << 1;
+    QTest::addRow("three dice") << "3d6" << 3;
+    QTest::addRow("no dice") << "d6" << 0;
+}
+
+void TstOddsWindow::aRollGivesTheTotalOfEveryRepetition() {
+    QFETCH(QString, formula);
+    QFETCH(int, dice);
+    const int times = 3;
+    std::vector<double> totals;
+    connect(tumo_.get(), &Tumo::rolled, this,
+            [&totals](const RollMade& roll) { totals = roll.totals; });
+    tumo_->chkTimes->setChecked(true);
+    tumo_->txtTimes->setText(QString::number(times));
+    for (int i = 0; i < dice * times; ++i)
+        random_.faces(6, {1 + i % 6});
+    tumo_->txtInput->setText(formula);
+    tumo_->cmdRoll_Click();
+    QCOMPARE(totals.size(), std::size_t(times));
+    QCOMPARE(totals, recordTotals(fileBytes("temp.txt").toStdString()));
 }
 
 void TstOddsWindow::yourRollsJudgesTheLoggedRolls_data() {
