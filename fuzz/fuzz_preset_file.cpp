@@ -1,5 +1,6 @@
-// The presets reader on arbitrary bytes: either a table or a clean error that names a line
-// within the file's 72 (or the file as a whole); and a table writes and reads back to itself.
+// The presets reader on arbitrary bytes: either a table whose fields stay within the line limit
+// or a clean error that names a line within the file's 72; and a table writes and reads back to
+// itself.
 #include "preset_file.h"
 
 #include <QBuffer>
@@ -41,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(p.dropLow == 0 || p.dropLow == 1);
         check(p.dropHigh == 0 || p.dropHigh == 1);
         check(p.rerollOnes == 0 || p.rerollOnes == 1);
+        check(p.formula.size() <= presetLineLimit && p.addSubtract.size() <= presetLineLimit);
     }
 
     // Saving trims the add/subtract texts; after that, a table reads back to itself.

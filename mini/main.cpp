@@ -2,6 +2,7 @@
 #include "single_instance.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -11,6 +12,11 @@ int main(int argc, char* argv[]) {
 
     // A second copy ends silently; the running one keeps its window and its last roll.
     const SingleInstance instance(QStringLiteral("minitumo"));
+    if (!instance.failure().isEmpty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Mini Dice Roller"),
+                              instance.failure());
+        return 1;
+    }
     if (instance.anotherIsRunning())
         return 0;
 

@@ -6,6 +6,7 @@
 #include "frame_lines.h"
 #include "mouse_label.h"
 #include "program_texts.h"
+#include "regular_file.h"
 #include "window_ops.h"
 
 #include <QFile>
@@ -14,8 +15,6 @@
 #include <QPushButton>
 
 namespace {
-
-const QString helpFileName = QStringLiteral("tumoinfo.dat");
 
 // The text box lays out each line as a whole, in time that grows with the square of its
 // length: a megabyte without a line break would hold the program for minutes. Longer lines
@@ -46,24 +45,37 @@ QString withLongLinesBroken(const QString& text) {
     return shown;
 }
 
-// The whole file as it is, bytes taken one to one as characters (NUL and other control bytes
+// At most the first mebibyte of the file is shown: a help text is far shorter, and a file
+// without end (a device put in its place) must not fill the memory.
+constexpr qint64 longestShownFile = 1024 * 1024;
+
+QString unreadable(const QString& reason) {
+    return frmHelp::tr("The help file \"%1\" could not be read: %2.").arg(helpFileName, reason);
+}
+
+// The file as it is, bytes taken one to one as characters (NUL and other control bytes
 // included); or a short message saying why it could not be shown. CR LF, LF and CR all show as
 // one line break.
 QString readHelpText() {
     QFile file(helpFileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return frmHelp::tr("The help file \"%1\" could not be read: %2.")
-            .arg(helpFileName, file.errorString());
-    const QByteArray bytes = file.readAll();
+    if (auto reason = openRegularFile(file, QIODevice::ReadOnly))
+        return unreadable(*reason);
+    QByteArray bytes = file.read(longestShownFile + 1);
     if (file.error() != QFileDevice::NoError)
-        return frmHelp::tr("The help file \"%1\" could not be read: %2.")
-            .arg(helpFileName, file.errorString());
+        return unreadable(file.errorString());
     if (bytes.isEmpty())
         return frmHelp::tr("The help file \"%1\" is empty.").arg(helpFileName);
+    const bool cut = bytes.size() > longestShownFile;
+    bytes.truncate(longestShownFile);
     QString text = QString::fromLatin1(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return withLongLinesBroken(text);
+    text = withLongLinesBroken(text);
+    if (cut)
+        text += frmHelp::tr("\n\n[The help file \"%1\" is longer than 1 MiB: the rest of it "
+                            "was left out.]")
+                    .arg(helpFileName);
+    return text;
 }
 
 } // namespace

@@ -6,9 +6,12 @@ class MouseLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// The help window: shows "tumoinfo.dat" from the working directory, read whole each time the
-// window is created. It is not modal and may outlive the main window; it deletes itself when
-// closed.
+// The help text, in the working directory.
+inline const QString helpFileName = QStringLiteral("tumoinfo.dat");
+
+// The help window: shows "tumoinfo.dat" from the working directory, read each time the window
+// is created (its first mebibyte at most). It is not modal and may outlive the main window; it
+// deletes itself when closed.
 class frmHelp : public QDialog {
     Q_OBJECT
 public:

@@ -12,6 +12,11 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // A second start ends here, silently, before any window exists.
     const SingleInstance instance(QStringLiteral("rollbox"));
+    if (!instance.failure().isEmpty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Dice Roller"),
+                              instance.failure());
+        return 1;
+    }
     if (instance.anotherIsRunning())
         return 0;
 

@@ -2,6 +2,8 @@
 #include "tumo.h"
 
 #include "courier_font.h"
+#include "latin1_only.h"
+#include "preset_file.h"
 #include "result_pane.h"
 #include "select_all_on_focus.h"
 
@@ -27,6 +29,9 @@ QLineEdit* textBox(const QString& toolTip, QRect where, QWidget* parent) {
     box->setToolTip(toolTip);
     box->setGeometry(where);
     selectAllOnFocus(box);
+    // A preset's text fits whole, and nothing is typed that the roll would read changed.
+    box->setMaxLength(presetLineLimit);
+    acceptLatin1Only(box);
     return box;
 }
 

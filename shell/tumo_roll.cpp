@@ -1,7 +1,9 @@
 // The roll handlers of the main window.
 #include "tumo.h"
 
+#include "frm_help.h"
 #include "frm_save.h"
+#include "preset_file.h"
 #include "result_pane.h"
 #include "roll_dice.h"
 #include "roll_log.h"
@@ -112,7 +114,8 @@ void Tumo::chkTimes_Click() {
 void Tumo::chkSave_Click() {
     if (!chkSave->isChecked())
         return;
-    frmSave dialog(logPath, this);
+    frmSave dialog(logPath, this,
+                   {recordFileName, totalsFileName, diceFileName, presetFileName, helpFileName});
     dialog.setWindowModality(Qt::WindowModal);
     if (dialog.exec() == QDialog::Accepted)
         logPath = dialog.chosenPath();

@@ -1,6 +1,7 @@
 #include "working_directory.h"
 
 #include "preset_file.h"
+#include "user_home.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,14 @@ QString deliveredDataFolder(const QString& programFolder) {
 }
 
 QString userWorkingFolder() {
+#ifdef Q_OS_UNIX
+    // Without HOME, Qt would place the data folder under the root folder.
+    if (qEnvironmentVariableIsEmpty("HOME") && qEnvironmentVariableIsEmpty("XDG_DATA_HOME")) {
+        const QString home = userHomeFolder();
+        return home.isEmpty() ? QString()
+                              : QDir(home).filePath(QStringLiteral(".local/share/rollbox"));
+    }
+#endif
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return dataHome.isEmpty() ? QString() : QDir(dataHome).filePath(QStringLiteral("rollbox"));
 }

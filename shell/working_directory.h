@@ -17,7 +17,7 @@
 QString deliveredDataFolder(const QString& programFolder);
 
 // The installed program's working folder: $XDG_DATA_HOME/rollbox, usually
-// ~/.local/share/rollbox.
+// ~/.local/share/rollbox; the home folder comes from the user database when HOME is not set.
 QString userWorkingFolder();
 
 struct WorkingFolderFailure {

@@ -1,6 +1,7 @@
 #include "frm_setup.h"
 #include "modal_watch.h"
 #include "preset_test_files.h"
+#include "typing.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,6 +44,7 @@ private slots:
     void closeLeavesTheFileAsItWas();
     void saveWritesTheGrid();
     void saveThatCannotWriteKeepsWindowAndFile();
+    void charactersTheFileCannotHoldAreRefused();
     void unreadableFileIsReportedToTheOpener_data();
     void unreadableFileIsReportedToTheOpener();
 
@@ -188,6 +190,25 @@ void TestFrmSetup::saveThatCannotWriteKeepsWindowAndFile() {
     setup.cmdSave->click();
     QVERIFY(!setup.isVisible());
     QVERIFY(fileBytes(path).contains("\r\n7d7\r\n"));
+}
+
+void TestFrmSetup::charactersTheFileCannotHoldAreRefused() {
+    frmSetup setup;
+    setup.show();
+    // Typed, such a character is refused as it comes; the rest goes in.
+    typeText(setup.txtAS(5), QStringLiteral("+2\u20ac"));
+    QCOMPARE(setup.txtAS(5)->text(), QStringLiteral("+2"));
+
+    // Put there by other means, Save names the key and the character and stays open.
+    setup.txtF1(7)->setText(QStringLiteral("2d6\u2013"));
+    ModalWatch watch;
+    setup.cmdSave->click();
+    QCOMPARE(watch.messages.size(), 1);
+    const QString& message = watch.messages.front();
+    QVERIFY2(message.contains(QStringLiteral("F7 formula")) && message.contains(u'\u2013'),
+             qPrintable(message));
+    QVERIFY(setup.isVisible());
+    QCOMPARE(fileBytes(presetFileName), handEditedFile());
 }
 
 void TestFrmSetup::unreadableFileIsReportedToTheOpener_data() {

@@ -23,8 +23,8 @@ private slots:
     void headerLinesAreIgnored();
     void flagLines_data();
     void flagLines();
-    void flagLineThatIsNotANumberIsLineNumbered_data();
-    void flagLineThatIsNotANumberIsLineNumbered();
+    void malformedLineIsLineNumbered_data();
+    void malformedLineIsLineNumbered();
     void amountsAreReadWholeAndWrittenTrimmed();
     void leadingBlankOfFormulaSurvives();
     void lineEndsOtherThanCrLfAreRead_data();
@@ -34,7 +34,9 @@ private slots:
     void shortFileNamesTheMissingLine_data();
     void shortFileNamesTheMissingLine();
     void missingOrUnreadableFileNamesFileAndReason();
-    void fieldsThatCannotBeStoredKeepTheLayout();
+    void lineBreaksInFieldsKeepTheLayout();
+    void fieldsThatCannotBeStoredAreRefused_data();
+    void fieldsThatCannotBeStoredAreRefused();
     void failedWriteReportsAndLeavesOldFile();
     void toolTip_data();
     void toolTip();
@@ -162,29 +164,34 @@ void TestPresetFile::flagLines() {
              state ? QStringLiteral("[Shift] = 1d5, L, H, 1s") : QStringLiteral("[Shift] = 1d5"));
 }
 
-void TestPresetFile::flagLineThatIsNotANumberIsLineNumbered_data() {
+void TestPresetFile::malformedLineIsLineNumbered_data() {
     QTest::addColumn<int>("lineNumber");
     QTest::addColumn<QByteArray>("line");
-    QTest::addRow("empty, first dropLow") << 3 << QByteArray();
-    QTest::addRow("blanks only, first dropHigh") << 4 << QByteArray("   ");
-    QTest::addRow("word, first rerollOnes") << 5 << QByteArray("yes");
-    QTest::addRow("digit then letter") << 11 << QByteArray("1x");
-    QTest::addRow("tab is not a blank") << 17 << QByteArray("\t1");
-    QTest::addRow("two numbers") << 70 << QByteArray("1 1");
-    QTest::addRow("infinity") << 71 << QByteArray("inf");
+    QTest::addColumn<QString>("reason");
+    const QString noNumber = QStringLiteral("a number was expected");
+    QTest::addRow("empty, first dropLow") << 3 << QByteArray() << noNumber;
+    QTest::addRow("blanks only, first dropHigh") << 4 << QByteArray("   ") << noNumber;
+    QTest::addRow("word, first rerollOnes") << 5 << QByteArray("yes") << noNumber;
+    QTest::addRow("digit then letter") << 11 << QByteArray("1x") << noNumber;
+    QTest::addRow("tab is not a blank") << 17 << QByteArray("\t1") << noNumber;
+    QTest::addRow("two numbers") << 70 << QByteArray("1 1") << noNumber;
+    QTest::addRow("infinity") << 71 << QByteArray("inf") << noNumber;
+    const QString tooLong = QStringLiteral("the line is longer than 65536 characters");
+    QTest::addRow("formula over the limit") << 2 << QByteArray(65537, 'x') << tooLong;
+    QTest::addRow("header over the limit") << 67 << QByteArray(200000, 'F') << tooLong;
 }
 
-void TestPresetFile::flagLineThatIsNotANumberIsLineNumbered() {
+void TestPresetFile::malformedLineIsLineNumbered() {
     QFETCH(int, lineNumber);
     QFETCH(QByteArray, line);
+    QFETCH(QString, reason);
     QList<QByteArray> lines = plainLines();
     lines[lineNumber - 1] = line;
     const PresetFileRead read = readLines(lines);
     QVERIFY(std::holds_alternative<PresetFileError>(read));
     const PresetFileError& error = std::get<PresetFileError>(read);
     QCOMPARE(error.line, lineNumber);
-    QCOMPARE(error.message(),
-             QStringLiteral("tumosetup.dat, line %1: a number was expected").arg(lineNumber));
+    QCOMPARE(error.message(), QStringLiteral("tumosetup.dat, line %1: ").arg(lineNumber) + reason);
 }
 
 void TestPresetFile::amountsAreReadWholeAndWrittenTrimmed() {
@@ -309,18 +316,59 @@ void TestPresetFile::missingOrUnreadableFileNamesFileAndReason() {
     QCOMPARE(std::get<PresetTable>(read).at(12).addSubtract, QStringLiteral("+1"));
 }
 
-void TestPresetFile::fieldsThatCannotBeStoredKeepTheLayout() {
+void TestPresetFile::lineBreaksInFieldsKeepTheLayout() {
     PresetTable table = plainTable();
     table.at(3).formula = QStringLiteral("3d6\r\n1");
-    table.at(3).addSubtract = QStringLiteral("+\u20ac");
     QVERIFY(!writePresetFile(table));
     const QByteArray written = fileBytes(presetFileName);
     QCOMPARE(written.count('\n'), presetFileLineCount);
     const PresetFileRead read = readPresetFile();
     QVERIFY(std::holds_alternative<PresetTable>(read));
     QCOMPARE(std::get<PresetTable>(read).at(3).formula, QStringLiteral("3d6  1"));
-    QCOMPARE(std::get<PresetTable>(read).at(3).addSubtract, QStringLiteral("+?"));
     QCOMPARE(std::get<PresetTable>(read).at(4), plainTable().at(4));
+}
+
+void TestPresetFile::fieldsThatCannotBeStoredAreRefused_data() {
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("reason"); // empty: it is stored
+    QTest::addRow("euro sign in an amount")
+        << 3 << QStringLiteral("3d6") << QStringLiteral(" +\u20ac ")
+        << QStringLiteral("the F3 add/subtract text holds the character \"\u20ac\" (U+20AC)");
+    QTest::addRow("emoji in a formula")
+        << 12 << QStringLiteral("1d6\U0001F600") << QString()
+        << QStringLiteral("the F12 formula holds the character \"\U0001F600\" (U+1F600)");
+    QTest::addRow("formula over the limit")
+        << 1 << QString(65537, u'1') << QString()
+        << QStringLiteral("the F1 formula is longer than 65536");
+    QTest::addRow("Latin-1 and the longest line")
+        << 1 << QString(65536, u'\u00e9') << QStringLiteral("+\u00ff") << QString();
+}
+
+void TestPresetFile::fieldsThatCannotBeStoredAreRefused() {
+    QFETCH(int, n);
+    QFETCH(QString, formula);
+    QFETCH(QString, amount);
+    QFETCH(QString, reason);
+    QVERIFY(!writePresetFile(plainTable()));
+    const QByteArray before = fileBytes(presetFileName);
+    PresetTable table = plainTable();
+    table.at(n).formula = formula;
+    table.at(n).addSubtract = amount;
+
+    const std::optional<PresetFileError> error = writePresetFile(table);
+    if (reason.isEmpty()) {
+        QVERIFY2(!error, qPrintable(error ? error->message() : QString()));
+        const PresetFileRead read = readPresetFile();
+        QVERIFY(std::holds_alternative<PresetTable>(read));
+        QCOMPARE(std::get<PresetTable>(read).at(n).formula, formula);
+        return;
+    }
+    QVERIFY(error);
+    QVERIFY2(error->message().startsWith(QStringLiteral("tumosetup.dat: ") + reason),
+             qPrintable(error->message()));
+    QCOMPARE(fileBytes(presetFileName), before);
 }
 
 void TestPresetFile::failedWriteReportsAndLeavesOldFile() {

@@ -1,24 +1,36 @@
-// Folders and files the user may not write: the program says what it could not write, keeps
-// running and loses nothing stored. Tests may run as root, which ignores permissions;
-// WithoutRootOverride makes them count.
+// Folders and files the user may not write, and special files where the program expects its
+// own: the program says what it could not read or write, keeps running, never blocks and loses
+// nothing stored. Tests may run as root, which ignores permissions; WithoutRootOverride makes
+// them count.
+#include "frm_help.h"
 #include "frm_setup.h"
 #include "mouse_label.h"
 #include "preset_file.h"
 #include "result_pane.h"
+#include "roll_log.h"
 #include "tumo.h"
+#include "work_files.h"
 
 #include "modal_watch.h"
 #include "record_lines.h"
 #include "scripted_random.h"
+#include "special_files.h"
 #include "without_root_override.h"
 #include "work_dir.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <cerrno>
+
+// Every place where the program reads or writes a file.
+enum class Site { PresetsRead, PresetsSave, HelpWindow, StartUp, WorkFiles, Log };
+Q_DECLARE_METATYPE(Site)
+Q_DECLARE_METATYPE(SpecialFile)
 
 class TstReadOnlyFiles : public QObject {
     Q_OBJECT
@@ -31,6 +43,8 @@ private slots:
     void rollingInAReadOnlyWorkingDirectory();
     void saveToReadOnlyPresetsFile_data();
     void saveToReadOnlyPresetsFile();
+    void specialFilesAreRefused_data();
+    void specialFilesAreRefused();
 
 private:
     std::unique_ptr<TemporaryWorkDir> dir_;
@@ -174,6 +188,103 @@ void TstReadOnlyFiles::saveToReadOnlyPresetsFile() {
     QVERIFY(tumo.isLoaded());
     QVERIFY(tumo.isVisible());
     QCOMPARE(tumo.lblFunc(2)->toolTip(), toolTip);
+}
+
+namespace {
+
+// What the program says about the file at its site; empty when it worked.
+QString messageAt(Site site, const QString& file) {
+    const auto said = [](const std::optional<FileFailure>& failure) {
+        return failure ? failure->file + QStringLiteral(": ") + failure->reason : QString();
+    };
+    switch (site) {
+    case Site::PresetsRead: {
+        const PresetFileRead read = readPresetFile();
+        const auto* error = std::get_if<PresetFileError>(&read);
+        return error ? error->message() : QString();
+    }
+    case Site::PresetsSave: {
+        const auto error = writePresetFile(PresetTable{});
+        return error ? error->message() : QString();
+    }
+    case Site::HelpWindow: {
+        frmHelp help;
+        return help.txtHelp->toPlainText();
+    }
+    case Site::StartUp:
+        return said(ensureFileExists(file));
+    case Site::WorkFiles:
+        return said(writeWorkFiles("record\r\n", "totals\r\n", "dice\r\n"));
+    case Site::Log:
+        return said(appendRollLog(file, "record\r\n"));
+    }
+    return {};
+}
+
+} // namespace
+
+void TstReadOnlyFiles::specialFilesAreRefused_data() {
+    QTest::addColumn<Site>("site");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<SpecialFile>("kind");
+    QTest::addColumn<QString>("reason"); // empty: the link is replaced, its target untouched
+    const struct {
+        Site site;
+        const char* name;
+        const char* file;
+    } sites[] = {{Site::PresetsRead, "presets read", "tumosetup.dat"},
+                 {Site::PresetsSave, "presets save", "tumosetup.dat"},
+                 {Site::HelpWindow, "help window", "tumoinfo.dat"},
+                 {Site::StartUp, "start-up", "temp.txt"},
+                 {Site::WorkFiles, "work files", "tempd.txt"},
+                 {Site::Log, "log", "rolllog.txt"}};
+    const struct {
+        SpecialFile kind;
+        const char* name;
+        const char* reason;
+    } kinds[] = {{SpecialFile::Pipe, "pipe", "it is a pipe, not a file"},
+                 {SpecialFile::EndlessDevice, "/dev/zero", "it is a device, not a file"},
+                 {SpecialFile::Folder, "folder", "it is a folder, not a file"},
+                 {SpecialFile::Socket, "socket", "it is a socket, not a file"}};
+    for (const auto& site : sites) {
+        for (const auto& kind : kinds) {
+            // A work file's link is replaced rather than refused.
+            const bool replaced =
+                site.site == Site::WorkFiles && kind.kind == SpecialFile::EndlessDevice;
+            QTest::addRow("%s, %s", site.name, kind.name)
+                << site.site << QString::fromLatin1(site.file) << kind.kind
+                << (replaced ? QString() : QString::fromLatin1(kind.reason));
+        }
+    }
+    QTest::addRow("work files, link to a file")
+        << Site::WorkFiles << QStringLiteral("tempd.txt") << SpecialFile::LinkToFile << QString();
+}
+
+void TstReadOnlyFiles::specialFilesAreRefused() {
+    QFETCH(Site, site);
+    QFETCH(QString, file);
+    QFETCH(SpecialFile, kind);
+    QFETCH(QString, reason);
+    QFile::remove(file);
+    QVERIFY(makeSpecialFile(file, kind));
+
+    QString message;
+    {
+        const Watchdog watchdog(std::chrono::seconds(10));
+        message = messageAt(site, file);
+    }
+
+    if (reason.isEmpty()) {
+        QVERIFY2(message.isEmpty(), qPrintable(message));
+        QVERIFY(!QFileInfo(file).isSymLink());
+        QCOMPARE(fileBytes(file), QByteArray("dice\r\n"));
+        if (kind == SpecialFile::LinkToFile)
+            QCOMPARE(fileBytes(linkTarget(file)), linkTargetBytes);
+        return;
+    }
+    QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
+    // Nothing was renamed over it or put in its place.
+    QVERIFY(QFileInfo::exists(file) && !QFileInfo(file).isFile());
 }
 
 QTEST_MAIN(TstReadOnlyFiles)

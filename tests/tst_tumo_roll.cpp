@@ -1,5 +1,6 @@
 #include "frm_save.h"
 #include "result_pane.h"
+#include "roll_log.h"
 #include "roll_request.h"
 #include "tumo.h"
 
@@ -7,6 +8,7 @@
 #include "modal_watch.h"
 #include "record_lines.h"
 #include "scripted_random.h"
+#include "typing.h"
 #include "without_root_override.h"
 #include "work_dir.h"
 
@@ -14,10 +16,14 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -65,7 +71,12 @@ private slots:
     void enterRolls();
     void logWindowOkayKeepsBoxChecked();
     void logWindowCloseUnchecksBox();
-    void twoLoggedRollsAppendTwoRecords();
+    void loggedRollsStartOnALineOfTheirOwn_data();
+    void loggedRollsStartOnALineOfTheirOwn();
+    void logWindowRefusesTheProgramsOwnFiles_data();
+    void logWindowRefusesTheProgramsOwnFiles();
+    void defaultLogWithoutHomeVariable();
+    void boxesRefuseCharactersTheRollCannotRead();
     void refusedRollLogsNothing();
     void unwritableWorkFileReportedOnce();
     void unwritableLogClearsSaveResults_data();
@@ -340,9 +351,21 @@ void tst_tumo_roll::logWindowCloseUnchecksBox() {
     QVERIFY(!QFile::exists(dir_->filePath("other.txt")));
 }
 
-void tst_tumo_roll::twoLoggedRollsAppendTwoRecords() {
+void tst_tumo_roll::loggedRollsStartOnALineOfTheirOwn_data() {
+    QTest::addColumn<QByteArray>("earlier");
+    QTest::addColumn<QByteArray>("between"); // what goes between the earlier bytes and the rolls
+    const QByteArray record = recordLines({"Rolled: 1d4", doubleRuleLine});
+    QTest::addRow("empty log") << QByteArray() << QByteArray();
+    QTest::addRow("complete record") << record << QByteArray();
+    // A record cut short by a crash stays as it is, but gets the line end it lacks.
+    QTest::addRow("cut mid-line") << record + "d1000(834)>  686" << QByteArray("\r\n");
+    QTest::addRow("cut after the CR") << record + "d1000(834)>  686\r" << QByteArray("\r\n");
+}
+
+void tst_tumo_roll::loggedRollsStartOnALineOfTheirOwn() {
+    QFETCH(QByteArray, earlier);
+    QFETCH(QByteArray, between);
     const QString log = dir_->filePath("rolllog.txt");
-    const QByteArray earlier = recordLines({"Rolled: 1d4", doubleRuleLine});
     QVERIFY(writeBytes(log, earlier));
     chooseLogPath(log);
 
@@ -353,8 +376,65 @@ void tst_tumo_roll::twoLoggedRollsAppendTwoRecords() {
     random_.faces(6, {6});
     roll("1d6");
 
-    QCOMPARE(fileBytes(log), earlier + exampleRecord + oneDieRecord(6));
+    QCOMPARE(fileBytes(log), earlier + between + exampleRecord + oneDieRecord(6));
     QVERIFY(tumo_->chkSave->isChecked());
+}
+
+void tst_tumo_roll::logWindowRefusesTheProgramsOwnFiles_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addRow("work file") << QStringLiteral("temp.txt");
+    QTest::addRow("absolute, not made yet") << QStringLiteral("<dir>/tempd.txt");
+    QTest::addRow("roundabout") << QStringLiteral("<dir>/../%1/./tempt.txt");
+    QTest::addRow("presets through a link") << QStringLiteral("<dir>/link.txt");
+    QTest::addRow("help file") << QStringLiteral("tumoinfo.dat");
+}
+
+void tst_tumo_roll::logWindowRefusesTheProgramsOwnFiles() {
+    QFETCH(QString, path);
+    path.replace("<dir>", dir_->path()).replace("%1", QFileInfo(dir_->path()).fileName());
+    QVERIFY(QFile::link(dir_->filePath("tumosetup.dat"), dir_->filePath("link.txt")));
+    const QByteArray presets = fileBytes("tumosetup.dat");
+    const QString before = tumo_->logPath;
+
+    bool openAfterOkay = false;
+    ModalWatch watch([&](QWidget* modal) {
+        auto* dialog = qobject_cast<frmSave*>(modal);
+        QVERIFY(dialog);
+        dialog->txtSaveFile->setText(path);
+        dialog->cmdOkay->click();
+        openAfterOkay = dialog->isVisible();
+    });
+    tumo_->chkSave->click();
+
+    QCOMPARE(watch.messages.size(), 1);
+    QVERIFY2(watch.messages.front().contains(path), qPrintable(watch.messages.front()));
+    QVERIFY(openAfterOkay);
+    // The window was then closed: nothing is logged, and nothing of the program's was touched.
+    QVERIFY(!tumo_->chkSave->isChecked());
+    QCOMPARE(tumo_->logPath, before);
+    random_.faces(6, {5});
+    roll("1d6");
+    QCOMPARE(fileBytes("temp.txt"), oneDieRecord(5));
+    QCOMPARE(fileBytes("tumosetup.dat"), presets);
+}
+
+// Without $HOME the log's default is taken from the user database, never "//rolllog.txt".
+void tst_tumo_roll::defaultLogWithoutHomeVariable() {
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("HOME");
+    const QString path = defaultLogPath();
+    qputenv("HOME", home);
+    const passwd* user = getpwuid(geteuid());
+    QVERIFY(user && user->pw_dir);
+    QCOMPARE(path, QDir(QFile::decodeName(user->pw_dir)).filePath("rolllog.txt"));
+}
+
+void tst_tumo_roll::boxesRefuseCharactersTheRollCannotRead() {
+    for (QLineEdit* box : {tumo_->txtInput, tumo_->txtAdd}) {
+        box->clear();
+        typeText(box, QStringLiteral("\u00bd1\u20ac"));
+        QCOMPARE(box->text(), QStringLiteral("\u00bd1"));
+    }
 }
 
 void tst_tumo_roll::refusedRollLogsNothing() {

@@ -10,6 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 class TstWorkingDirectory : public QObject {
     Q_OBJECT
 
@@ -105,6 +110,9 @@ void TstWorkingDirectory::userFolderFollowsXdgDataHome() {
     const QString byHome = userWorkingFolder();
     qputenv("XDG_DATA_HOME", prefix_->filePath("data").toLocal8Bit());
     const QString byDataHome = userWorkingFolder();
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("HOME");
+    const QString byUserDatabase = userWorkingFolder();
 
     qputenv("HOME", savedHome);
     if (hadDataHome)
@@ -113,6 +121,10 @@ void TstWorkingDirectory::userFolderFollowsXdgDataHome() {
         qunsetenv("XDG_DATA_HOME");
     QCOMPARE(byHome, home + "/.local/share/rollbox");
     QCOMPARE(byDataHome, prefix_->filePath("data/rollbox"));
+    const passwd* user = getpwuid(geteuid());
+    QVERIFY(user && user->pw_dir);
+    QCOMPARE(byUserDatabase,
+             QDir(QFile::decodeName(user->pw_dir)).filePath(".local/share/rollbox"));
 #endif
 }
 

@@ -1,22 +1,164 @@
 #include "single_instance.h"
 
+#include "user_home.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QSysInfo>
 
-QString SingleInstance::lockFilePath(const QString& programName) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    QDir().mkpath(folder);
-    return QDir(folder).filePath(programName + QStringLiteral(".lock"));
+#include <cstdlib>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("SingleInstance", text);
 }
 
-SingleInstance::SingleInstance(const QString& programName)
-    : lock_(std::make_unique<QLockFile>(lockFilePath(programName))) {
-    // A lock whose owner process is gone is taken over at once, whatever its age.
-    lock_->setStaleLockTime(0);
-    anotherIsRunning_ = !lock_->tryLock(0);
+QString runtimeFolder() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Without it Qt would answer a folder in the shared /tmp.
+    return qEnvironmentVariable("XDG_RUNTIME_DIR");
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
+}
+
+QString cacheFolder() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (QDir::isRelativePath(cache)) {
+        const QString home = userHomeFolder();
+        if (home.isEmpty())
+            return {};
+        cache = QDir(home).filePath(QStringLiteral(".cache"));
+    }
+#else
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        return {};
+#endif
+    return QDir(cache).filePath(QStringLiteral("rollbox"));
+}
+
+// Why folder may not hold the lock: missing, not a folder, another user's, or open to others.
+std::optional<QString> privateFolderProblem(const QString& folder) {
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    if (::stat(QFile::encodeName(folder).constData(), &status) != 0)
+        return qt_error_string(errno);
+    if (!S_ISDIR(status.st_mode))
+        return tr("it is not a folder");
+    if (status.st_uid != ::geteuid())
+        return tr("it belongs to another user");
+    if ((status.st_mode & 077) != 0)
+        return tr("other users may use it");
+#else
+    if (!QFileInfo(folder).isDir())
+        return tr("it is not a folder");
+#endif
+    return std::nullopt;
+}
+
+// Makes folder for the user alone when it is missing, and closes one of the user's own that
+// others may use.
+std::optional<QString> makePrivateFolder(const QString& folder) {
+#ifdef Q_OS_UNIX
+    QDir().mkpath(QFileInfo(folder).path());
+    const QByteArray path = QFile::encodeName(folder);
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return qt_error_string(errno);
+    struct stat status {};
+    if (::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+        status.st_uid == ::geteuid() && (status.st_mode & 077) != 0)
+        ::chmod(path.constData(), 0700);
+#else
+    QDir().mkpath(folder);
+#endif
+    return privateFolderProblem(folder);
+}
+
+QString lockFolder() {
+    const QString runtime = runtimeFolder();
+    if (!runtime.isEmpty() && !privateFolderProblem(runtime))
+        return runtime;
+    return cacheFolder();
+}
+
+} // namespace
+
+QString SingleInstance::lockFilePath(const QString& programName) {
+    const QString folder = lockFolder();
+    return folder.isEmpty() ? QString()
+                            : QDir(folder).filePath(programName + QStringLiteral(".lock"));
+}
+
+SingleInstance::SingleInstance(const QString& programName) {
+    const QString path = lockFilePath(programName);
+    if (path.isEmpty()) {
+        failure_ = tr("There is no folder of your own to hold the lock file \"%1.lock\" that "
+                      "keeps this program to one copy at a time: neither a runtime folder "
+                      "nor a home folder is known.")
+                       .arg(programName);
+        return;
+    }
+    if (const auto problem = makePrivateFolder(QFileInfo(path).path())) {
+        failure_ = tr("The lock file \"%1\" that keeps this program to one copy at a time "
+                      "cannot be kept in its folder: %2.")
+                       .arg(QDir::toNativeSeparators(path), *problem);
+        return;
+    }
+    takeOrCheck(path);
 }
 
 SingleInstance::~SingleInstance() = default;
+
+void SingleInstance::takeOrCheck(const QString& path) {
+    lock_ = std::make_unique<QLockFile>(path);
+    // Qt takes over a lock whose owner on this computer is gone at once. A time would also
+    // let it take the lock of an instance that is still running, so there is none here.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0))
+        return;
+    const QString shownPath = QDir::toNativeSeparators(path);
+    if (lock_->error() != QLockFile::LockFailedError) {
+        failure_ = tr("The lock file \"%1\" that keeps this program to one copy at a time "
+                      "could not be written.")
+                       .arg(shownPath);
+        return;
+    }
+    qint64 pid = 0;
+    QString host, program;
+    const bool readable = lock_->getLockInfo(&pid, &host, &program);
+    if (readable && (host.isEmpty() || host == QSysInfo::machineHostName())) {
+        anotherIsRunning_ = true;
+        return;
+    }
+
+    // Written elsewhere, or unreadable: no process here to check, so only its age tells.
+    const qint64 ageMs =
+        std::abs(QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime()));
+    if (ageMs > std::chrono::milliseconds(foreignLockStaleTime).count() &&
+        lock_->removeStaleLockFile() && lock_->tryLock(0))
+        return;
+    const QString owner =
+        readable ? tr("was written on the computer \"%1\" by process %2, which cannot be "
+                      "checked from here")
+                       .arg(host)
+                       .arg(pid)
+                 : tr("cannot be read");
+    failure_ = tr("The lock file \"%1\" that keeps this program to one copy at a time %2. If "
+                  "no other copy runs, start again in a minute: an older lock is taken over.")
+                   .arg(shownPath, owner);
+}

@@ -1,5 +1,7 @@
 #include "preset_file.h"
 
+#include "regular_file.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QRegularExpression>
@@ -12,27 +14,32 @@ constexpr int linesPerRecord = 6;
 // Hands out the file's lines one by one; a line ends at CR LF, LF or CR.
 class LineReader {
 public:
+    enum class Outcome { Line, End, TooLong };
+
     explicit LineReader(QIODevice& file) : file_(file) {}
 
-    std::optional<QString> next() {
+    Outcome next(QString& text) {
         QByteArray line;
         char c = 0;
         bool any = false;
         while (file_.getChar(&c)) {
             any = true;
             if (c == '\n')
-                return QString::fromLatin1(line);
+                break;
             if (c == '\r') {
                 char following = 0;
                 if (file_.peek(&following, 1) == 1 && following == '\n')
                     file_.getChar(&following);
-                return QString::fromLatin1(line);
+                break;
             }
+            if (line.size() == presetLineLimit)
+                return Outcome::TooLong;
             line.append(c);
         }
-        if (any)
-            return QString::fromLatin1(line);
-        return std::nullopt;
+        if (!any)
+            return Outcome::End;
+        text = QString::fromLatin1(line);
+        return Outcome::Line;
     }
 
 private:
@@ -47,6 +54,38 @@ std::optional<CheckBoxState> flagValue(const QString& line) {
     if (!number.match(text).hasMatch())
         return std::nullopt;
     return text.toDouble() == 1.0 ? 1 : 0;
+}
+
+// Why the field cannot be stored in the file, naming its key and the character at fault.
+std::optional<QString> unstorable(const QString& text, int n, const char* field) {
+    const QString where = QStringLiteral("the F%1 %2").arg(n).arg(QLatin1String(field));
+    if (text.size() > presetLineLimit)
+        return QStringLiteral("%1 is longer than %2 characters").arg(where).arg(presetLineLimit);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).unicode() <= 0xff)
+            continue;
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const QString character = text.mid(i, pair ? 2 : 1);
+        const QString code =
+            QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0');
+        return QStringLiteral("%1 holds the character \"%2\" (U+%3), which this file cannot "
+                              "store")
+            .arg(where, character, code);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> unstorable(const PresetTable& table) {
+    for (int n = 1; n <= presetCount; ++n) {
+        const Preset& preset = table.at(n);
+        if (auto reason = unstorable(preset.formula, n, "formula"))
+            return reason;
+        if (auto reason =
+                unstorable(withoutSurroundingBlanks(preset.addSubtract), n, "add/subtract text"))
+            return reason;
+    }
+    return std::nullopt;
 }
 
 QByteArray fieldBytes(QString text) {
@@ -84,8 +123,8 @@ QString PresetFileError::message() const {
 
 PresetFileRead readPresetFile(const QString& fileName) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return PresetFileError{fileName, 0, file.errorString()};
+    if (auto reason = openRegularFile(file, QIODevice::ReadOnly))
+        return PresetFileError{fileName, 0, *reason};
     return readPresetTable(file, fileName);
 }
 
@@ -96,11 +135,16 @@ PresetFileRead readPresetTable(QIODevice& file, const QString& fileName) {
         return asFile && asFile->error() != QFileDevice::NoError;
     };
     PresetTable table;
+    QString line;
     for (int lineNumber = 1; lineNumber <= presetFileLineCount; ++lineNumber) {
-        const std::optional<QString> line = reader.next();
+        const LineReader::Outcome outcome = reader.next(line);
         if (readFailed())
             return PresetFileError{fileName, lineNumber, file.errorString()};
-        if (!line)
+        if (outcome == LineReader::Outcome::TooLong)
+            return PresetFileError{
+                fileName, lineNumber,
+                QStringLiteral("the line is longer than %1 characters").arg(presetLineLimit)};
+        if (outcome == LineReader::Outcome::End)
             return PresetFileError{
                 fileName, lineNumber,
                 QStringLiteral("a line was expected, but the file ends after %1 lines")
@@ -111,11 +155,11 @@ PresetFileRead readPresetTable(QIODevice& file, const QString& fileName) {
         if (field == 0)
             continue; // the record's header: its content does not matter
         if (field == 1) {
-            preset.formula = *line;
+            preset.formula = line;
         } else if (field == 5) {
-            preset.addSubtract = *line;
+            preset.addSubtract = line;
         } else {
-            const std::optional<CheckBoxState> flag = flagValue(*line);
+            const std::optional<CheckBoxState> flag = flagValue(line);
             if (!flag)
                 return PresetFileError{fileName, lineNumber,
                                        QStringLiteral("a number was expected")};
@@ -129,6 +173,12 @@ PresetFileRead readPresetTable(QIODevice& file, const QString& fileName) {
 }
 
 std::optional<PresetFileError> writePresetFile(const PresetTable& table, const QString& fileName) {
+    if (auto reason = unstorable(table))
+        return PresetFileError{fileName, 0, *reason};
+    // The new file would be renamed over whatever is there: a pipe or a folder in its place
+    // is the user's, not ours to replace.
+    if (auto reason = notRegularFileReason(fileName))
+        return PresetFileError{fileName, 0, *reason};
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return PresetFileError{fileName, 0, file.errorString()};

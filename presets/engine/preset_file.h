@@ -17,7 +17,9 @@ class QIODevice;
 //   (three lines)
 //   add/subtract        the whole line; written without surrounding blanks
 // Lines end in CR LF when written; reading also takes LF or CR alone. Lines after the 72nd are
-// never read, so they are gone after the next save.
+// never read, so they are gone after the next save. A line longer than presetLineLimit
+// characters is an error like any malformed line, so that reading stays bounded whatever the
+// file holds.
 //
 // A flag that reads as 1 is set; any other number reads as 0, so that a check box never shows a
 // state the roll would not act on. A flag line that is not a number is an error.
@@ -26,6 +28,7 @@ class QIODevice;
 // system a second spelling would be a second file.
 inline const QString presetFileName = QStringLiteral("tumosetup.dat");
 inline constexpr int presetFileLineCount = 6 * presetCount;
+inline constexpr int presetLineLimit = 64 * 1024;
 
 // Why the presets file could not be read or written.
 struct PresetFileError {
@@ -47,7 +50,10 @@ PresetFileRead readPresetFile(const QString& fileName = presetFileName);
 PresetFileRead readPresetTable(QIODevice& file, const QString& fileName);
 
 // Replaces the file atomically: the old file stays whole until the new one is complete, and
-// stays as it was when writing fails. Characters outside single-byte text are saved as "?";
-// line breaks inside a field are saved as blanks so that every record keeps its six lines.
+// stays as it was when writing fails. A field with a character outside single-byte text, or
+// longer than presetLineLimit, is refused with an error that names its key and the character,
+// and nothing is written. Line breaks inside a field are saved as blanks so that every record
+// keeps its six lines. Where the file is not a regular file (a pipe, a folder), it is left
+// alone and the error says what it is.
 std::optional<PresetFileError> writePresetFile(const PresetTable& table,
                                                const QString& fileName = presetFileName);

@@ -2,6 +2,7 @@
 
 #include "accessible_names.h"
 #include "courier_font.h"
+#include "latin1_only.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -127,6 +128,11 @@ void frmSetup::createGrid(QGridLayout* grid) {
         formulaBoxes_[i]->setFixedWidth(formulaBoxWidth);
         amountBoxes_[i] = new QLineEdit(table);
         amountBoxes_[i]->setFixedWidth(amountBoxWidth);
+        // A box holds what the file can: whole lines as read, and single-byte text only.
+        for (QLineEdit* box : {formulaBoxes_[i], amountBoxes_[i]}) {
+            box->setMaxLength(presetLineLimit);
+            acceptLatin1Only(box);
+        }
         dropLowBoxes_[i] = new QCheckBox(table);
         dropHighBoxes_[i] = new QCheckBox(table);
         rerollOnesBoxes_[i] = new QCheckBox(table);

@@ -3,6 +3,8 @@
 #include <bit>
 #include <chrono>
 #include <ctime>
+#include <exception>
+#include <random>
 
 namespace {
 
@@ -13,14 +15,30 @@ std::uint64_t splitmix64(std::uint64_t& x) {
     return z ^ (z >> 31);
 }
 
+std::uint64_t operatingSystemBits() {
+    try {
+        std::random_device device;
+        const std::uint64_t high = device();
+        return (high << 32) ^ device();
+    } catch (const std::exception&) {
+        // No source of the system's own: the start-up time to the nanosecond and where this
+        // program was loaded differ from run to run, which still keeps two programs apart.
+        const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+        return static_cast<std::uint64_t>(now) ^
+               reinterpret_cast<std::uintptr_t>(&operatingSystemBits);
+    }
+}
+
 } // namespace
 
-Generator::Generator() {
+Generator::Generator() : Generator(operatingSystemBits()) {}
+
+Generator::Generator(std::uint64_t entropy) : entropy_(entropy) {
     seed(0.0f);
 }
 
 void Generator::seed(float seconds) {
-    std::uint64_t x = std::bit_cast<std::uint32_t>(seconds);
+    std::uint64_t x = entropy_ ^ std::bit_cast<std::uint32_t>(seconds);
     state_ = splitmix64(x);
     increment_ = splitmix64(x) | 1u; // PCG's stream increment must be odd
     nextBits();

@@ -11,7 +11,12 @@
 // user chooses for the run. It is only ever appended to.
 
 // "C:\rolllog.txt" on Windows; elsewhere "rolllog.txt" in the home directory, as an
-// absolute path.
+// absolute path; empty when the user has no home folder, so that the first logged roll says
+// that no log file was chosen.
 QString defaultLogPath();
 
+// Appends the record, creating the log when missing. A record cut short by a crash or a power
+// failure is left exactly as it is, but the new record starts on a line of its own: a log
+// that does not end in CR LF gets one first. The record goes in one write to a file opened for
+// appending, so that two programs logging to one file never mix their lines inside a record.
 std::optional<FileFailure> appendRollLog(const QString& logPath, std::string_view record);

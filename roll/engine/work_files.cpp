@@ -1,47 +1,34 @@
 #include "work_files.h"
 
+#include "regular_file.h"
+
 #include <QFile>
 
-namespace {
-
-std::optional<FileFailure> failure(const QFile& file) {
-    return FileFailure{file.fileName(), file.errorString()};
-}
-
-std::optional<FileFailure> writeAll(QFile& file, std::string_view bytes) {
+std::optional<FileFailure> writeAndClose(QFile& file, const QString& name, std::string_view bytes) {
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.flush())
-        return failure(file);
+        static_cast<qint64>(bytes.size()))
+        return FileFailure{name, file.errorString()};
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return failure(file);
+        return FileFailure{name, file.errorString()};
     return std::nullopt;
 }
 
-} // namespace
-
 std::optional<FileFailure> ensureFileExists(const QString& name) {
     QFile file(name);
-    if (!file.open(QIODevice::ReadWrite))
-        return failure(file);
+    if (auto reason = openRegularFile(file, QIODevice::ReadWrite))
+        return FileFailure{name, *reason};
     return std::nullopt;
 }
 
 std::optional<FileFailure> writeWholeFile(const QString& name, std::string_view bytes) {
     QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return failure(file);
-    return writeAll(file, bytes);
-}
-
-std::optional<FileFailure> appendToFile(const QString& name, std::string_view bytes) {
-    QFile file(name);
-    if (name.isEmpty())
-        return FileFailure{name, QStringLiteral("No file name was given")};
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return failure(file);
-    return writeAll(file, bytes);
+    // Unbuffered: the bytes go to the system in one write, not copied through a buffer first.
+    if (auto reason = openRegularFile(
+            file, QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered,
+            LinkHandling::Replace))
+        return FileFailure{name, *reason};
+    return writeAndClose(file, name, bytes);
 }
 
 std::optional<FileFailure> writeWorkFiles(std::string_view record, const PaneTexts& panes) {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QFile;
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,14 +23,19 @@ struct FileFailure {
     QString reason;
 };
 
+// Every work file is opened as a regular file only (regular_file.h): a pipe, a device or a
+// folder in its place is refused with a reason that says what it is.
+
 // Creates the file empty when it is missing; an existing file keeps its contents.
 std::optional<FileFailure> ensureFileExists(const QString& name);
 
-// Replaces the file's contents with bytes.
+// Replaces the file's contents with bytes. A link in the file's place is replaced by the file,
+// never written through: it may lead to any file of the user's.
 std::optional<FileFailure> writeWholeFile(const QString& name, std::string_view bytes);
 
-// Adds bytes at the end of the file, creating it when missing; never truncates.
-std::optional<FileFailure> appendToFile(const QString& name, std::string_view bytes);
+// Writes bytes to the open file in one piece and closes it; name is the file's name for the
+// failure.
+std::optional<FileFailure> writeAndClose(QFile& file, const QString& name, std::string_view bytes);
 
 // Writes the record and its two pane texts; every file is tried, the first failure returned.
 std::optional<FileFailure> writeWorkFiles(std::string_view record, const PaneTexts& panes);

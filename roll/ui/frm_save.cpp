@@ -2,10 +2,12 @@
 
 #include "accessible_names.h"
 #include "courier_font.h"
+#include "same_file.h"
 #include "select_all_on_focus.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -15,7 +17,8 @@ constexpr int offsetTopTwips = 3080;
 constexpr int twipsPerPixel = 15;
 } // namespace
 
-frmSave::frmSave(const QString& logPath, QWidget* mainWindow) : QDialog(mainWindow) {
+frmSave::frmSave(const QString& logPath, QWidget* mainWindow, const QStringList& programFiles)
+    : QDialog(mainWindow), programFiles_(programFiles) {
     // The caption is empty; an empty title would make the window system show the program's
     // name instead, a single blank shows nothing.
     setWindowTitle(QStringLiteral(" "));
@@ -63,6 +66,17 @@ void frmSave::Form_Load(const QString& logPath, QWidget* mainWindow) {
 }
 
 void frmSave::cmdOkay_Click() {
+    const QString path = chosenPath();
+    for (const QString& own : programFiles_) {
+        if (!isSameFile(path, own))
+            continue;
+        QMessageBox::warning(this, tr("Save Results"),
+                             tr("\"%1\" is the program's own file \"%2\": a log there would "
+                                "destroy it. Choose another file for the log.")
+                                 .arg(path, own));
+        txtSaveFile->setFocus();
+        return;
+    }
     accept();
 }
 
