@@ -27,4 +27,4 @@ DieFaces dieFaces(double sides, bool rerollOnes, std::size_t maxFaces);
 
 // Where the 24-bit grid stops mattering: from this many faces on, taking them as equally likely
 // moves no chance by 1e-9.
-inline constexpr double nearlyEqualFaces = 128;
+inline constexpr double nearlyEqualFaces = 160;

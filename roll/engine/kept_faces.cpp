@@ -68,7 +68,12 @@ std::optional<std::vector<double>> keptFaceSums(const DieFaces& die, unsigned n,
     const auto [least, most] = std::minmax_element(die.weights.begin(), die.weights.end());
     const bool equal = *least == *most;
     standIn = false;
-    if (!(dropLowest || dropHighest) || !die.nearlyEqual || equal)
+    // Equally likely faces stand in only where the grid's unevenness is spread over enough
+    // kept dice: one kept die shows it whole (about 2^-24), two kept dice below 512 faces
+    // still above 1e-9.
+    const unsigned kept = n - (dropLowest ? 1 : 0) - (dropHighest ? 1 : 0);
+    const bool gridShows = kept == 1 || (kept == 2 && die.weights.size() < 512);
+    if (!(dropLowest || dropHighest) || !die.nearlyEqual || equal || gridShows)
         return keptSumDistribution({die.weights, equal}, n, dropLowest, dropHighest, stop);
     standIn = true;
     if (die.topWeight == 0)

@@ -15,6 +15,8 @@ constexpr double frequencyTolerance = 1e-17;
 constexpr double massTolerance = 1e-16;
 // Beyond this many dice the closed forms' binomial terms grow too large to be worth it.
 constexpr unsigned closedFormDice = 64;
+// Two kept dice of up to this many faces are summed pair by pair in the value domain.
+constexpr std::size_t orderStatisticFaces = 4096;
 
 using Spectrum = std::function<Complex(std::size_t)>;
 
@@ -273,6 +275,58 @@ Spectrum sumWithoutBothUniform(const FaceWeights& die, unsigned n, const UnitRoo
     };
 }
 
+// One or two dice kept, found directly from the order statistics in the value domain: with a,
+// b and c the chances of a die below, at and above a face, the chance that the r-th lowest of
+// n dice shows v sums the multinomial terms of i dice below, j at and k above v that put the
+// r-th at v. Every term is positive, so any weights come out exact.
+std::vector<double> orderStatistics(const std::vector<double>& p, unsigned n, unsigned r,
+                                    unsigned kept) {
+    const std::size_t k = p.size();
+    std::vector<double> below(k), above(k); // P(die < v), P(die > v), each summed from its end
+    for (std::size_t v = 1; v < k; ++v)
+        below[v] = below[v - 1] + p[v - 1];
+    for (std::size_t v = k - 1; v-- > 0;)
+        above[v] = above[v + 1] + p[v + 1];
+    double factorial[5] = {1, 1, 2, 6, 24};
+    // Terms with i below, j at and m above, i < r, for j >= least.
+    auto atFace = [&](std::size_t v, unsigned aboveMost, unsigned least) {
+        double sum = 0;
+        for (unsigned i = 0; i < r; ++i) {
+            for (unsigned m = 0; m <= aboveMost && i + m <= n; ++m) {
+                const unsigned j = n - i - m;
+                if (j >= least)
+                    sum += factorial[n] / (factorial[i] * factorial[j] * factorial[m]) *
+                           std::pow(below[v], i) * std::pow(p[v], j) * std::pow(above[v], m);
+            }
+        }
+        return sum;
+    };
+    std::vector<double> out(kept * (k - 1) + 1);
+    if (kept == 1) {
+        for (std::size_t v = 0; v < k; ++v)
+            out[v] = atFace(v, n - r, 1);
+        return out;
+    }
+    // Two kept, the r-th at u and the (r+1)-th at v > u: r dice at or below u (one at least at
+    // u), none between, the rest at or above v (one at least at v).
+    std::vector<double> lower(k), upper(k);
+    for (std::size_t v = 0; v < k; ++v) {
+        for (unsigned j = 1; j <= r; ++j)
+            lower[v] +=
+                std::pow(below[v], r - j) * std::pow(p[v], j) / (factorial[r - j] * factorial[j]);
+        for (unsigned j = 1; j <= n - r; ++j)
+            upper[v] += std::pow(p[v], j) * std::pow(above[v], n - r - j) /
+                        (factorial[j] * factorial[n - r - j]);
+    }
+    for (std::size_t u = 0; u < k; ++u) {
+        out[2 * u] += atFace(u, n - r - 1, 2); // both at u
+        const double scaled = factorial[n] * lower[u];
+        for (std::size_t v = u + 1; v < k; ++v)
+            out[u + v] += scaled * upper[v];
+    }
+    return out;
+}
+
 } // namespace
 
 std::size_t keptSumCount(std::size_t faces, unsigned dice, bool dropLowest, bool dropHighest) {
@@ -339,6 +393,10 @@ std::optional<std::vector<double>> keptSumDistribution(const FaceWeights& die, u
                                                        bool dropLowest, bool dropHighest,
                                                        std::stop_token stop, KeptSumTuning tuning) {
     const std::size_t totals = keptSumCount(die.p.size(), dice, dropLowest, dropHighest);
+    const unsigned dropped = (dropLowest ? 1 : 0) + (dropHighest ? 1 : 0);
+    if (dropped && dice > dropped && dice - dropped <= 2 && die.p.size() > 1 &&
+        (dice - dropped == 1 || die.p.size() <= orderStatisticFaces))
+        return orderStatistics(die.p, dice, dropLowest ? 2 : 1, dice - dropped);
     const UnitRoots roots(powerOfTwoAtLeast(totals));
     const KeptSumSpectrum spectrum(die, dice, dropLowest, dropHighest, roots, tuning);
     return distributionFromSpectrum(totals, roots, spectrum.last(), std::cref(spectrum), stop);

@@ -54,7 +54,8 @@ distributionFromSpectrum(std::size_t totals, const UnitRoots& roots, std::size_t
                          const std::function<Complex(std::size_t)>& spectrum,
                          const std::stop_token& stop);
 
-// Probabilities of the kept sum, index = sum; nothing when stopped.
+// Probabilities of the kept sum, index = sum; nothing when stopped. One kept die, or two of up
+// to 4096 faces, are found directly from the order statistics instead.
 std::optional<std::vector<double>> keptSumDistribution(const FaceWeights& die, unsigned dice,
                                                        bool dropLowest, bool dropHighest,
                                                        std::stop_token stop = {},

@@ -2,9 +2,9 @@
 
 #include "line_scan.h"
 #include "record_totals.h"
+#include "regular_file.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -12,48 +12,11 @@
 #include <string>
 #include <string_view>
 
-#ifndef Q_OS_WIN
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 constexpr std::size_t blockSize = std::size_t{8} << 20;
 constexpr std::string_view headingStart = "Rolled: ";
 constexpr std::string_view droppedValue = "Dropped the Result of: ";
-
-// Opens the log for reading only when it is a regular file: a pipe would hold open() for ever,
-// a device could feed it without end. Returns why it could not be opened.
-std::optional<QString> openRegularFileForReading(QFile& file) {
-#ifdef Q_OS_WIN
-    const QFileInfo info(file.fileName());
-    if (info.exists() && !info.isFile())
-        return QStringLiteral("it is not a file");
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
-    return std::nullopt;
-#else
-    const QByteArray name = QFile::encodeName(file.fileName());
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return S_ISDIR(status.st_mode) ? QStringLiteral("it is a folder, not a file")
-                                       : QStringLiteral("it is not a regular file");
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return file.errorString();
-    }
-    return std::nullopt;
-#endif
-}
 
 // Follows the log line by line and keeps the totals of the records of one request. A record is
 // its heading, a double rule, one block per repetition closed by a single rule, and, with more
@@ -273,7 +236,8 @@ LogReadResult readLoggedRolls(const QString& path, const RollRequest& request,
                               const std::function<void(double)>& progress, std::stop_token stop) {
     LogReadResult result;
     QFile file(path);
-    if (const auto reason = openRegularFileForReading(file)) {
+    // Only a regular file: a pipe would hold the reading for ever, a device feed it without end.
+    if (const auto reason = openRegularFile(file, QIODevice::ReadOnly)) {
         result.failure =
             QStringLiteral("The roll log %1 could not be read: %2.").arg(path, *reason);
         return result;
