@@ -3,10 +3,6 @@
 #include "odds_table.h"
 #include "odds_words.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -20,38 +16,6 @@ constexpr int gap = 3;
 // Bars below this share of the tallest would not show a pixel: the chart leaves out the runs of
 // them at either end (a thousand dice have a million totals, nearly all of them that rare).
 constexpr double unseenShare = 1e-3;
-
-// For screen readers the full chart is a chart; the small one acts like a button.
-class AccessibleChart : public QAccessibleWidget {
-public:
-    explicit AccessibleChart(OddsChart* chart)
-        : QAccessibleWidget(chart, chart->chartStyle() == OddsChart::Style::Small
-                                       ? QAccessible::Button
-                                       : QAccessible::Chart) {}
-
-    QStringList actionNames() const override {
-        QStringList names = QAccessibleWidget::actionNames();
-        if (chart()->chartStyle() == OddsChart::Style::Small)
-            names.prepend(pressAction());
-        return names;
-    }
-
-    void doAction(const QString& actionName) override {
-        if (actionName == pressAction() && chart()->chartStyle() == OddsChart::Style::Small)
-            chart()->activate();
-        else
-            QAccessibleWidget::doAction(actionName);
-    }
-
-private:
-    OddsChart* chart() const { return static_cast<OddsChart*>(widget()); }
-};
-
-QAccessibleInterface* accessibleChart(const QString& className, QObject* object) {
-    if (className == QLatin1String("OddsChart") && object && object->isWidgetType())
-        return new AccessibleChart(static_cast<OddsChart*>(object));
-    return nullptr;
-}
 
 // 1, 2 or 5 times a power of ten, at least minimum.
 double niceStep(double minimum) {
@@ -73,11 +37,7 @@ QString totalText(double total) {
 OddsChart::OddsChart(Style style, QWidget* parent)
     : QWidget(parent), style_(style), colours_{QColor(0, 128, 0), QColor(192, 48, 0),
                                                QColor(176, 208, 176), QColor(0, 64, 0)} {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleChart);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(style_ == Style::Full);
 }
@@ -391,65 +351,6 @@ void OddsChart::drawCursor(QPainter& painter, const QRect& plot) const {
     painter.setPen(QPen(colours_.text, 1, Qt::DashLine));
     const int middle = (x0 + x1 - 1) / 2;
     painter.drawLine(middle, plot.top(), middle, plot.bottom());
-}
-
-void OddsChart::mouseMoveEvent(QMouseEvent* event) {
-    if (style_ == Style::Full && !bars_.heights.empty())
-        setCurrentBar(barAt(plotArea(), event->position().toPoint().x()));
-    QWidget::mouseMoveEvent(event);
-}
-
-void OddsChart::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return QWidget::mousePressEvent(event);
-    pressedInside_ = true;
-    if (style_ == Style::Full && !bars_.heights.empty())
-        setCurrentBar(barAt(plotArea(), event->position().toPoint().x()));
-}
-
-void OddsChart::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressedInside_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressedInside_ = false;
-    if (click && style_ == Style::Small)
-        activate();
-}
-
-void OddsChart::keyPressEvent(QKeyEvent* event) {
-    if (style_ == Style::Small) {
-        switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space:
-            activate();
-            return;
-        default:
-            return QWidget::keyPressEvent(event);
-        }
-    }
-    const int page = std::max(1, shown_ / 10);
-    switch (event->key()) {
-    case Qt::Key_Left:
-        setCurrentBar(current_ - 1);
-        break;
-    case Qt::Key_Right:
-        setCurrentBar(current_ + 1);
-        break;
-    case Qt::Key_PageUp:
-        setCurrentBar(current_ - page);
-        break;
-    case Qt::Key_PageDown:
-        setCurrentBar(current_ + page);
-        break;
-    case Qt::Key_Home:
-        setCurrentBar(0);
-        break;
-    case Qt::Key_End:
-        setCurrentBar(barCount() - 1);
-        break;
-    default:
-        return QWidget::keyPressEvent(event);
-    }
 }
 
 ChartBars oddsBars(const RollOdds& odds, std::vector<double> marked) {

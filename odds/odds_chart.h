@@ -73,6 +73,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    static void installAccessibility();
     void takeMarks();
     QRect plotArea() const;
     int barCount() const { return static_cast<int>(bars_.heights.size()); }

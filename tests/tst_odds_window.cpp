@@ -13,6 +13,7 @@
 #include "scripted_random.h"
 #include "work_dir.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
@@ -203,6 +204,13 @@ void TstOddsWindow::lowerRightChartShowsTheLastRoll() {
     tumo_->oddsWindow->close();
     QTRY_VERIFY(!tumo_->oddsWindow);
     QTest::mouseClick(chart, Qt::LeftButton);
+    QVERIFY(tumo_->oddsWindow && tumo_->oddsWindow->isVisible());
+    tumo_->oddsWindow->close();
+    QTRY_VERIFY(!tumo_->oddsWindow);
+    // A screen reader presses it as a button.
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(chart);
+    QCOMPARE(face->role(), QAccessible::Button);
+    face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(tumo_->oddsWindow && tumo_->oddsWindow->isVisible());
 }
 
