@@ -394,6 +394,8 @@ std::optional<std::vector<double>> keptSumDistribution(const FaceWeights& die, u
                                                        std::stop_token stop, KeptSumTuning tuning) {
     const std::size_t totals = keptSumCount(die.p.size(), dice, dropLowest, dropHighest);
     const unsigned dropped = (dropLowest ? 1 : 0) + (dropHighest ? 1 : 0);
+    if (dice == 1 && !dropped)
+        return die.p;
     if (dropped && dice > dropped && dice - dropped <= 2 && die.p.size() > 1 &&
         (dice - dropped == 1 || die.p.size() <= orderStatisticFaces))
         return orderStatistics(die.p, dice, dropLowest ? 2 : 1, dice - dropped);

@@ -16,8 +16,9 @@ constexpr double exactSums = 9007199254740992.0;
 constexpr std::size_t chartTotals = std::size_t{1} << 20;
 // Faces of dice that drop one another: up to sides of -65535 the odds stay well within time.
 constexpr double dropFaces = 65536;
-// Up to this count x |sides| the answer is exact within 1e-12; beyond, equally likely faces
-// stand in for the generator's grid, which moves a chance by less than 1e-9.
+// Up to this count x |sides| the odds are exact (within 1e-12, or within the 1e-9 by which the
+// generator's grid differs from equally likely faces where those stand in); beyond, odds that
+// use the stand-in are marked as not exact.
 constexpr double exactRolls = 20000;
 
 constexpr std::string_view silentMessage = "Type a formula such as 3d6+2 to see its odds.";
