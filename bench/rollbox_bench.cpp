@@ -1,14 +1,17 @@
 // Times the roll path of the real main window on the offscreen platform: the worst legal roll
 // (1000d1000, 1000 times, every option that adds work, logged) against the bare cost of
 // writing its four files, the engine alone against rolldice, a typical roll, the memory a
-// large roll adds, and start-up against a bare window. Every figure is a median over repeated
-// runs in this one process; the summary line comes last.
+// large roll adds, and start-up against a bare window; then the odds of the heaviest requests
+// and the reading of a 100 MB roll log. Every figure is a median over repeated runs in this one
+// process; the summary line comes last.
 
 #include "bench_support.h"
+#include "log_totals.h"
 #include "paint_watch.h"
 #include "random_source.h"
 #include "result_pane.h"
 #include "roll_dice.h"
+#include "roll_odds.h"
 #include "roll_request.h"
 #include "startup_bench.h"
 #include "tumo.h"
@@ -42,6 +45,8 @@ struct Settings {
     int startupRuns = 7;
     int engineRuns = 7;
     int rolldiceRuns = 5;
+    int oddsRuns = 5;
+    int logRuns = 3;
 };
 
 void figure(const char* name, double value, const char* what) {
@@ -251,6 +256,92 @@ double measureTypicalRoll(Tumo& tumo, const QString& logPath, const Settings& se
     return us;
 }
 
+// The odds of the heaviest requests: the largest with every option, and the heaviest that must
+// be exact (count x |sides| up to 20,000) for each kind of method, among them the dice just
+// below 160 faces, whose uneven faces are followed exactly. The worst median counts.
+double measureOdds(const Settings& settings) {
+    struct Request {
+        const char* formula;
+        RollOptions options;
+    };
+    const RollOptions none{}, low{false, true, false, false}, both{false, true, true, false},
+        everything{true, true, true, false};
+    const Request requests[] = {
+        {"1000d1000", everything}, {"1000d1000", low},  {"1000d1000", none}, {"1000d-1000+0", both},
+        {"700d1000", both},        {"20d1000", both},   {"5d-4000+0", both}, {"100d127", both},
+        {"9d159", everything},     {"10d-159+0", both}, {"3d-6666+0", low},  {"16d-65535+0", none},
+    };
+    double worst = 0;
+    for (const Request& request : requests) {
+        std::vector<double> runs;
+        OddsEnding ending = OddsEnding::Stopped;
+        for (int i = 0; i < settings.oddsRuns; ++i)
+            runs.push_back(timeMs([&] {
+                ending = rollOdds({request.formula, "", ""}, request.options).ending;
+            }));
+        const double ms = median(runs);
+        char name[48];
+        std::snprintf(name, sizeof name, "odds %s%s%s%s", request.formula,
+                      request.options.rerollOnes ? " R" : "",
+                      request.options.dropLowest ? " L" : "",
+                      request.options.dropHighest ? " H" : "");
+        std::printf("%-22s %12.3f   %s\n", name, ms,
+                    ending == OddsEnding::Distribution ? "distribution of one total (ms)"
+                                                       : "NO DISTRIBUTION");
+        worst = std::max(worst, ending == OddsEnding::Distribution ? ms : 1e9);
+    }
+    figure("odds_worst_ms", worst, "the slowest of these; goal: at most 250");
+    return worst;
+}
+
+// A roll log of 100 MB written by the roller itself: large and small records of many requests,
+// read back for the rolls of one of them.
+double measureLogReading(const QString& logPath, const Settings& settings) {
+    Generator generator;
+    generator.seed(secondsSinceMidnight());
+    struct Kind {
+        RollInputs inputs;
+        RollOptions options;
+    };
+    // Mostly short lines to follow, and many rolls of the request read back.
+    const Kind kinds[] = {
+        {{"3d6", "", "1000"}, {}},
+        {{"1d20", "", "1000"}, {true, false, false, false}},
+        {{"4d6", "", "100"}, {false, true, false, false}},
+        {{"1000d6", "", ""}, {}},
+        {{"3d6", "2", "10"}, {}},
+        {{"2d6", "", "10"}, {false, true, true, false}},
+    };
+    constexpr std::size_t logBytes = std::size_t{100} << 20;
+    std::string log;
+    log.reserve(logBytes + (std::size_t{1} << 20));
+    RollRecord record;
+    while (log.size() < logBytes) {
+        for (const Kind& kind : kinds) {
+            rollDice(readRollRequest(kind.inputs).request, kind.options, generator, record);
+            log += record.text();
+        }
+    }
+    log.resize(logBytes); // the last record is cut short, as a log may be
+    const QByteArray name = QFile::encodeName(logPath);
+    if (!writeFile(name.constData(), log, false)) {
+        std::printf("%-22s %12s   %s\n", "log_100mb_ms", "n/a", "the log could not be written");
+        return -1;
+    }
+    log = std::string();
+    const RollRequest request = readRollRequest({"3d6", "", ""}).request;
+    std::vector<double> runs;
+    LogReadResult read;
+    for (int i = 0; i < settings.logRuns; ++i)
+        runs.push_back(timeMs([&] { read = readLoggedRolls(logPath, request, {}); }));
+    emptyFile(logPath);
+    const double ms = median(runs);
+    std::printf("%-22s %12zu   %s\n", "log_rolls_found", read.rolls.totals.size(),
+                read.ok ? "rolls of 3d6 in the log" : "THE LOG COULD NOT BE READ");
+    figure("log_100mb_ms", ms, "the rolls of 3d6 read from a 100 MB log; goal: at most 1000");
+    return read.ok ? ms : -1;
+}
+
 void copyDataFiles(const QDir& into) {
     // Later start-up steps read the presets file from the working directory.
     const QDir data(QStringLiteral(ROLLBOX_DATA_DIR));
@@ -300,14 +391,17 @@ int main(int argc, char* argv[]) {
     const WorstFigures worst = measureWorstRoll(tumo, logPath, settings);
     const double engineMs = measureEngine(settings);
     const std::optional<double> rolldiceMs = measureRolldice(settings);
+    const double oddsMs = measureOdds(settings);
+    const double logMs = measureLogReading(logPath, settings);
 
     char rolldice[32] = "n/a";
     if (rolldiceMs)
         std::snprintf(rolldice, sizeof rolldice, "%.1f", *rolldiceMs);
-    std::printf("worst_ms=%.1f io_floor_ms=%.1f ratio=%.2f engine_ms=%.1f rolldice_ms=%s "
-                "typical_us=%.0f peak_mb=%.1f record_mb=%.1f\n",
-                worst.worstMs, worst.floorMs, worst.worstMs / worst.floorMs, engineMs, rolldice,
-                typicalUs, worst.peakMb, worst.recordMb);
+    std::printf(
+        "worst_ms=%.1f io_floor_ms=%.1f ratio=%.2f engine_ms=%.1f rolldice_ms=%s "
+        "typical_us=%.0f peak_mb=%.1f record_mb=%.1f odds_worst_ms=%.1f log_100mb_ms=%.1f\n",
+        worst.worstMs, worst.floorMs, worst.worstMs / worst.floorMs, engineMs, rolldice, typicalUs,
+        worst.peakMb, worst.recordMb, oddsMs, logMs);
     std::fflush(stdout);
     QDir::setCurrent(QDir::tempPath()); // let the temporary folder go
     return 0;

@@ -5,6 +5,7 @@
 #include "bring_forward.h"
 #include "courier_font.h"
 #include "frm_help.h"
+#include "frm_odds.h"
 #include "key_preview.h"
 #include "mini_roller_start.h"
 #include "mouse_label.h"
@@ -36,6 +37,7 @@ Tumo::Tumo(QWidget* parent)
     createMenu();
     connectChrome();
     connectRollControls();
+    connectOdds();
 
     auto* keyPreview =
         new KeyPreview([this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); }, this);
@@ -88,6 +90,8 @@ void Tumo::Form_Unload() {
     if (!loaded_)
         return;
     loaded_ = false;
+    if (oddsWindow)
+        oddsWindow->close();
     TumoFunc::removeTrayIcon();
     TumoFunc::unhookWindow(this);
     deleteWorkFiles();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "preset.h"
+#include "roll_made.h"
 #include "roll_record.h"
 
 #include <QPointer>
@@ -8,7 +9,9 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
+class LastRollChart;
 class MouseLabel;
 class QAction;
 class QCheckBox;
@@ -20,8 +23,7 @@ class QTimer;
 class RandomSource;
 class ResultPane;
 class frmHelp;
-struct RollInputs;
-struct RollOptions;
+class frmOdds;
 
 // The main window. Its handlers gather the controls into plain values, hand them to the
 // roll engine and show what it returns:
@@ -59,6 +61,9 @@ public:
     QLabel* Label4;
     QLabel* Label5;
     MouseLabel* Label6;
+    // The odds of the last roll, in the box at the lower right while no web address is shown
+    // there; null otherwise.
+    LastRollChart* imgOdds = nullptr;
 
     // Roll inputs.
     QLabel* Label1;
@@ -87,6 +92,7 @@ public:
     // The popup menu, shown only at the die picture.
     QMenu* mnufile;
     QAction* mnusub2; // Show Mini Roller
+    QAction* mnusub8; // Show Odds
     QAction* mnusub4; // Set Up Function Keys
     QAction* mnusub5; // Set to Top
     QAction* mnusub6; // Set to Normal
@@ -96,6 +102,8 @@ public:
 
     // The help window while it is open.
     QPointer<frmHelp> helpWindow;
+    // The odds window while it is open.
+    QPointer<frmOdds> oddsWindow;
 
 public slots:
     // Start-up steps of the window; run at start and again after the function-key setup.
@@ -130,8 +138,13 @@ public slots:
     void mnusub5_click();
     void mnusub6_click();
     void mnusub7_click();
+    void mnusub8_click();
 
 signals:
+    // The roll inputs or option boxes have changed: what the Roll button would roll now.
+    void rollInputsChanged(const RollInputs& inputs, const RollOptions& options);
+    // A roll has been made and shown.
+    void rolled(const RollMade& roll);
     // The window has unloaded and no help window is open: the program may end.
     void noWindowLeft();
 
@@ -151,6 +164,9 @@ private:
     void reportFatalPresetError(const QString& message);
     void endAfterFatalError();
     void helpWindowClosed();
+    void connectOdds();
+    void followRoll(const RollInputs& inputs, const RollOptions& options,
+                    const RollRequest& request);
 
     RollInputs gatherRollInputs() const;
     RollOptions gatherRollOptions() const;
@@ -166,6 +182,7 @@ private:
     RollRecord record_;
     bool workFileFailureReported_ = false;
     bool loaded_ = false;
+    std::optional<RollMade> lastRoll_;
     QString miniRollerFolder_;
     QString miniRollerFileName_;
     std::array<MouseLabel*, presetCount> lblFunc_{};

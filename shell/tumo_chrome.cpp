@@ -6,6 +6,7 @@
 #include "courier_font.h"
 #include "frame_lines.h"
 #include "frm_help.h"
+#include "last_roll_chart.h"
 #include "menu_key.h"
 #include "mouse_label.h"
 #include "tumo_func.h"
@@ -66,6 +67,13 @@ void Tumo::createChrome() {
     Label6->setFont(courierFont(8.25));
     Label6->setGeometry(356, 368, 146, 54);
     Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Without a web address the box is free for the odds of the last roll.
+    if (!hasWebAddress()) {
+        imgOdds = new LastRollChart(this);
+        imgOdds->setGeometry(boxLeft + boxLineWidth, boxTop + boxLineWidth,
+                             width() - frameWidth - boxLeft - boxLineWidth,
+                             height() - frameWidth - boxTop - boxLineWidth);
+    }
 }
 
 void Tumo::connectChrome() {

@@ -25,6 +25,9 @@ void Tumo::Form_KeyDown(int keyCode, int shift) {
         case KeyAction::SetUpFunctionKeys:
             mnusub4_click();
             break;
+        case KeyAction::ShowOdds:
+            mnusub8_click();
+            break;
         }
     }
 }

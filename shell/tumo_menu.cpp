@@ -27,6 +27,7 @@ QAction* entry(QMenu* menu, const QString& caption, const QString& shortcutText 
 void Tumo::createMenu() {
     mnufile = new QMenu(tr("PopUp Menu"), this);
     mnusub2 = entry(mnufile, tr("Show Mini Roller"), tr("Ctrl+M"));
+    mnusub8 = entry(mnufile, tr("Show Odds"), tr("Ctrl+D"));
     mnufile->addSeparator();
     mnusub4 = entry(mnufile, tr("Set Up Function Keys"), tr("Ctrl+F"));
     mnufile->addSeparator();
@@ -45,6 +46,7 @@ void Tumo::createMenu() {
     connect(mnusub5, &QAction::triggered, this, &Tumo::mnusub5_click);
     connect(mnusub6, &QAction::triggered, this, &Tumo::mnusub6_click);
     connect(mnusub7, &QAction::triggered, this, &Tumo::mnusub7_click);
+    connect(mnusub8, &QAction::triggered, this, &Tumo::mnusub8_click);
 }
 
 void Tumo::Image1_mousedown(Qt::MouseButton button, QPoint position) {

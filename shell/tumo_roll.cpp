@@ -32,7 +32,8 @@ RollOptions Tumo::gatherRollOptions() const {
 }
 
 void Tumo::cmdRoll_Click() {
-    const RollRequestResult result = readRollRequest(gatherRollInputs());
+    const RollInputs inputs = gatherRollInputs();
+    const RollRequestResult result = readRollRequest(inputs);
     switch (result.ending) {
     case RollEnding::Silent:
         return;
@@ -45,11 +46,13 @@ void Tumo::cmdRoll_Click() {
     case RollEnding::Formed:
         break;
     }
-    rollDice(result.request, gatherRollOptions(), *random_, record_);
+    const RollOptions options = gatherRollOptions();
+    rollDice(result.request, options, *random_, record_);
     showRollRecord();
     if (chkSave->isChecked())
         appendRollLog();
     closingStep();
+    followRoll(inputs, options, result.request);
 }
 
 void Tumo::showRefusal(std::string_view message) {

@@ -3,6 +3,7 @@
 #include "accessible_names.h"
 #include "frm_about.h"
 #include "frm_help.h"
+#include "frm_odds.h"
 #include "frm_save.h"
 #include "frm_setup.h"
 #include "mini.h"
@@ -255,6 +256,11 @@ void TstAccessibility::everyControlIsNamed_data() {
         [] { return std::unique_ptr<QWidget>(std::make_unique<frmSetup>(nullptr)); });
     QTest::addRow("frmAbout") << WindowMaker(
         [] { return std::unique_ptr<QWidget>(std::make_unique<frmAbout>(nullptr)); });
+    QTest::addRow("frmOdds") << WindowMaker([] {
+        auto odds = std::make_unique<frmOdds>([] { return QStringLiteral("rolllog.txt"); });
+        odds->setAttribute(Qt::WA_DeleteOnClose, false);
+        return std::unique_ptr<QWidget>(std::move(odds));
+    });
     QTest::addRow("frmHelp") << WindowMaker([] {
         auto help = std::make_unique<frmHelp>();
         help->setAttribute(Qt::WA_DeleteOnClose, false);

@@ -47,6 +47,10 @@ void TestKeyMap::commandsInOrder_data() {
     QTest::addRow("Ctrl+H") << int('H') << ctrlMask << Commands{command(KeyAction::Help)};
     QTest::addRow("Ctrl+F") << int('F') << ctrlMask
                             << Commands{command(KeyAction::SetUpFunctionKeys)};
+    QTest::addRow("Ctrl+D") << int('D') << ctrlMask << Commands{command(KeyAction::ShowOdds)};
+    QTest::addRow("Ctrl+Shift+D") << int('D') << (ctrlMask | shiftMask) << Commands{};
+    QTest::addRow("Alt+D") << int('D') << altMask << Commands{};
+    QTest::addRow("plain D") << int('D') << 0 << Commands{};
     QTest::addRow("Ctrl+Shift+X") << int('X') << (ctrlMask | shiftMask) << Commands{};
     QTest::addRow("Ctrl+Alt+H") << int('H') << (ctrlMask | altMask) << Commands{};
     QTest::addRow("Shift+H") << int('H') << shiftMask << Commands{};

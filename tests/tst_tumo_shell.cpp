@@ -275,6 +275,7 @@ void TstTumoShell::popupOpensOnlyOnTheLeftButton() {
     if (opens) {
         QCOMPARE(tumo.mnufile->pos(), tumo.Image1->mapToGlobal(QPoint(10, 12)));
         const QStringList expected{"Show Mini Roller\tCtrl+M",
+                                   "Show Odds\tCtrl+D",
                                    "",
                                    "Set Up Function Keys\tCtrl+F",
                                    "",

@@ -29,11 +29,12 @@ struct CtrlKey {
     KeyAction action;
 };
 
-constexpr std::array<CtrlKey, 4> ctrlKeys{{
+constexpr std::array<CtrlKey, 5> ctrlKeys{{
     {'X', KeyAction::Exit},
     {'M', KeyAction::ShowMiniRoller},
     {'H', KeyAction::Help},
     {'F', KeyAction::SetUpFunctionKeys},
+    {'D', KeyAction::ShowOdds},
 }};
 
 bool isQuickKeyIndex(int n) {

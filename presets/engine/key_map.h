@@ -11,7 +11,7 @@
 // Tests, in this order, each on its own:
 //   F1-F12, any modifiers      quick formula n (so Ctrl+F5 and Alt+F5 still roll 1d5)
 //   F1-F12, exactly Shift      preset n (Shift+Fn rolls twice: the quick formula, then the preset)
-//   X, M, H, F, exactly Ctrl   Exit, Show Mini Roller, Help, Set Up Function Keys
+//   X, M, H, F, D, exactly Ctrl   Exit, Show Mini Roller, Help, Set Up Function Keys, Show Odds
 
 // Key codes: those of the keys, not of characters, so Caps Lock makes no difference.
 inline constexpr int keyCodeF1 = 112;
@@ -31,6 +31,7 @@ enum class KeyAction {
     ShowMiniRoller,    // mnusub2_click
     Help,              // mnusub7_click
     SetUpFunctionKeys, // mnusub4_click
+    ShowOdds,          // mnusub8_click
 };
 
 struct KeyCommand {

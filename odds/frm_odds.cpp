@@ -1,0 +1,248 @@
+#include "frm_odds.h"
+
+#include "artwork.h"
+#include "courier_font.h"
+#include "latest_task.h"
+#include "odds_chart.h"
+#include "odds_table.h"
+#include "odds_table_model.h"
+#include "odds_words.h"
+#include "your_rolls_view.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Answers that come quicker than this never show that they are being worked out, so that
+// typing does not make the window flicker.
+constexpr int workingNoticeDelay = 200; // ms
+constexpr int besideGap = 8;
+
+QLabel* wrappedLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+} // namespace
+
+frmOdds::frmOdds(std::function<QString()> logPath, QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Window), model_(new OddsTableModel(this)),
+      task_(new LatestTask(this)), copier_(new LatestTask(this)), workingTimer_(new QTimer(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(tr("Odds - Quorvane's Dice Roller"));
+    setWindowIcon(dieIcon());
+    setFont(courierFont(9.75));
+    setColours(this, Colours::paleYellow, Colours::darkGreen);
+    resize(600, 600);
+    setMinimumSize(440, 460);
+
+    tabViews = new QTabWidget(this);
+    tabViews->setAccessibleName(tr("Views"));
+    tabViews->tabBar()->setAccessibleName(tr("Views"));
+    tabViews->addTab(createOddsPage(), tr("&Odds"));
+    pageRolls = new YourRollsView(std::move(logPath), this);
+    tabViews->addTab(pageRolls, tr("&Your rolls"));
+
+    cmdCopy = new QPushButton(tr("Co&py Table"), this);
+    cmdCopy->setToolTip(tr("Copy the whole table (Ctrl+C)."));
+    cmdClose = new QPushButton(tr("&Close"), this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCopy);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabViews, 1);
+    layout->addLayout(buttons);
+
+    workingTimer_->setSingleShot(true);
+    workingTimer_->setInterval(workingNoticeDelay);
+    connect(workingTimer_, &QTimer::timeout, this,
+            [this] { lblSummary->setText(tr("Working out the odds...")); });
+    connect(task_, &LatestTask::failed, this, [this](const QString& what) {
+        workingTimer_->stop();
+        lblSummary->setText(tr("The odds could not be worked out: %1").arg(what));
+    });
+    connect(cmdCopy, &QPushButton::clicked, this, &frmOdds::copyTable);
+    connect(cmdClose, &QPushButton::clicked, this, &frmOdds::cmdClose_Click);
+    // Ctrl+C anywhere in the window copies the whole table, not one cell of it.
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, &frmOdds::copyTable);
+    connect(tabViews, &QTabWidget::currentChanged, this, &frmOdds::enableCopy);
+
+    enableCopy();
+    markLastRoll();
+    placeBeside(mainWindow);
+    imgChart->setFocus();
+}
+
+QWidget* frmOdds::createOddsPage() {
+    auto* page = new QWidget(this);
+    lblQuestion = new QLabel(page);
+    lblQuestion->setFont(courierFont(12));
+    lblSummary = wrappedLabel(page);
+
+    imgChart = new OddsChart(OddsChart::Style::Full, page);
+    imgChart->setAccessibleName(tr("Chart of the chance of each total"));
+    imgChart->setMinimumHeight(180);
+
+    lblCursor = wrappedLabel(page);
+    lblLastRoll = wrappedLabel(page);
+
+    grdOdds = new QTableView(page);
+    grdOdds->setModel(model_);
+    grdOdds->setAccessibleName(tr("Chance of each total"));
+    grdOdds->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdOdds->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdOdds->setTabKeyNavigation(false);
+    grdOdds->setAlternatingRowColors(true);
+    grdOdds->verticalHeader()->hide();
+    // Every row as high as the next, so that a million rows cost no more than a few.
+    grdOdds->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdOdds->verticalHeader()->setDefaultSectionSize(grdOdds->fontMetrics().height() + 4);
+    grdOdds->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(lblQuestion);
+    layout->addWidget(lblSummary);
+    layout->addWidget(imgChart, 3);
+    layout->addWidget(lblCursor);
+    layout->addWidget(lblLastRoll);
+    layout->addWidget(grdOdds, 2);
+
+    connect(imgChart, &OddsChart::currentBarChanged, this, &frmOdds::showCursor);
+    connect(grdOdds->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    imgChart->setCurrentBar(current.row());
+            });
+    return page;
+}
+
+// To the right of the main window where the screen has room, so that both stay in view.
+void frmOdds::placeBeside(QWidget* mainWindow) {
+    if (!mainWindow)
+        return;
+    const QRect main = mainWindow->frameGeometry();
+    const QScreen* screen = mainWindow->screen();
+    QPoint corner = main.topRight() + QPoint(besideGap, 0);
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        if (corner.x() + width() > room.right())
+            corner.setX(std::max(room.left(), room.right() - width()));
+        corner.setY(
+            std::clamp(corner.y(), room.top(), std::max(room.top(), room.bottom() - height())));
+    }
+    move(corner);
+}
+
+bool frmOdds::isWorking() const {
+    return task_->isBusy() || copier_->isBusy() || pageRolls->isWorking();
+}
+
+void frmOdds::showOddsOf(const RollInputs& inputs, const RollOptions& options) {
+    if (!workingTimer_->isActive() && !task_->isBusy())
+        workingTimer_->start();
+    task_->start(
+        [inputs, options](std::stop_token stop) {
+            return std::make_shared<const OddsTable>(oddsTable(inputs, options, stop));
+        },
+        [this](std::shared_ptr<const OddsTable> table) { showTable(std::move(table)); });
+}
+
+void frmOdds::showTable(std::shared_ptr<const OddsTable> table) {
+    workingTimer_->stop();
+    table_ = std::move(table);
+    const RollOdds& odds = table_->odds;
+    const bool formed = odds.ending == OddsEnding::Distribution ||
+                        odds.ending == OddsEnding::BothDropsRefused ||
+                        odds.ending == OddsEnding::TooLarge;
+    lblQuestion->setText(formed ? requestText(odds.request, table_->options)
+                                : tr("Nothing to roll"));
+    const bool summarised =
+        odds.ending == OddsEnding::Distribution || odds.ending == OddsEnding::TooLarge;
+    lblSummary->setText(summarised ? oddsSummary(odds) : QString());
+    model_->setTable(odds.ending == OddsEnding::Distribution ? table_ : nullptr);
+    if (odds.ending == OddsEnding::Distribution)
+        imgChart->setBars(oddsBars(odds, {}));
+    else
+        imgChart->setMessage(QString::fromStdString(odds.message));
+    enableCopy();
+    markLastRoll();
+    pageRolls->setOdds(table_);
+}
+
+// The button copies the table of the odds view, once there is one.
+void frmOdds::enableCopy() {
+    cmdCopy->setEnabled(table_ && table_->rows() > 0 && tabViews->currentWidget() != pageRolls);
+}
+
+void frmOdds::showRoll(const RollMade& roll) {
+    lastRoll_ = roll;
+    markLastRoll();
+    pageRolls->logMayHaveChanged();
+}
+
+void frmOdds::markLastRoll() {
+    const bool charted = table_ && table_->odds.ending == OddsEnding::Distribution;
+    if (!lastRoll_) {
+        lblLastRoll->setText(tr("No roll yet: the totals of your next roll will be marked."));
+        imgChart->setMarked({});
+        return;
+    }
+    const QString rolled = requestText(lastRoll_->request, lastRoll_->options);
+    if (charted &&
+        sameOdds(lastRoll_->request, lastRoll_->options, table_->odds.request, table_->options)) {
+        lblLastRoll->setText(tr("Last roll, marked: %1").arg(totalsText(lastRoll_->totals)));
+        imgChart->setMarked(lastRoll_->totals);
+        return;
+    }
+    lblLastRoll->setText(tr("The last roll was of %1.").arg(rolled));
+    imgChart->setMarked({});
+}
+
+void frmOdds::showCursor(int bar) {
+    if (bar < 0 || !table_ || static_cast<std::size_t>(bar) >= table_->rows()) {
+        lblCursor->clear();
+        imgChart->setAccessibleDescription(QString());
+        return;
+    }
+    const QString text = oddsRowText(*table_, static_cast<std::size_t>(bar));
+    lblCursor->setText(text);
+    imgChart->setAccessibleDescription(text);
+    const QModelIndex row = model_->index(bar, 0);
+    if (grdOdds->currentIndex().row() != bar)
+        grdOdds->setCurrentIndex(row);
+    grdOdds->scrollTo(row);
+}
+
+void frmOdds::copyTable() {
+    if (tabViews->currentWidget() == pageRolls) {
+        QGuiApplication::clipboard()->setText(pageRolls->lblVerdict->text());
+        return;
+    }
+    if (!table_ || table_->rows() == 0)
+        return;
+    copier_->start([table = table_](std::stop_token stop) { return oddsTableText(*table, stop); },
+                   [](const std::string& text) {
+                       QGuiApplication::clipboard()->setText(
+                           QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+                   });
+}
+
+void frmOdds::cmdClose_Click() {
+    close();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "roll_dice.h"    // RollOptions
+#include "roll_request.h" // RollRequest
+
+#include <QString>
+
+#include <cstddef>
+#include <functional>
+#include <stop_token>
+#include <vector>
+
+// The user's own rolls, read back from the roll log: the totals of every logged record of one
+// request, for the fairness check.
+
+struct LoggedRolls {
+    std::vector<double> totals;      // one per repetition of every matching complete record
+    std::size_t records = 0;         // matching complete records
+    std::size_t skippedCutShort = 0; // matching headings whose record was cut short (not counted)
+};
+
+struct LogReadResult {
+    bool ok = false;
+    QString failure; // names the path and the reason when not ok
+    LoggedRolls rolls;
+};
+
+// Reads the log at path in one streaming pass and collects the totals of every complete record of
+// the same display formula (formula and add amount) and the same options as request and options
+// (hideDice does not matter; options that leave no trace, such as drops on one die, do not
+// matter). progress(fraction 0..1) is called now and then; the stop token ends the pass early.
+LogReadResult readLoggedRolls(const QString& path, const RollRequest& request,
+                              const RollOptions& options,
+                              const std::function<void(double)>& progress = {},
+                              std::stop_token stop = {});

@@ -1,0 +1,47 @@
+#include "record_totals.h"
+
+#include "roll_odds.h"
+
+#include <charconv>
+
+namespace {
+
+// A number as numberText writes it: a blank or "-", digits, perhaps "1.5E+20".
+std::optional<double> numberAfter(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<double> lineTotal(std::string_view line) {
+    constexpr std::string_view totalLabel = "Total: ";
+    if (line.starts_with(totalLabel))
+        return numberAfter(line.substr(totalLabel.size()));
+    if (!line.starts_with('d'))
+        return std::nullopt;
+    const std::size_t arrow = line.find("> ");
+    if (arrow == std::string_view::npos ||
+        line.substr(0, arrow).find('(') != std::string_view::npos)
+        return std::nullopt;
+    return numberAfter(line.substr(arrow + 2));
+}
+
+std::vector<double> recordTotals(std::string_view record) {
+    std::vector<double> totals;
+    while (!record.empty()) {
+        const std::size_t lf = record.find('\n');
+        std::string_view line = record.substr(0, lf);
+        record.remove_prefix(lf == std::string_view::npos ? record.size() : lf + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (const auto total = lineTotal(line))
+            totals.push_back(*total);
+    }
+    return totals;
+}
