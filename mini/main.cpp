@@ -1,4 +1,8 @@
+#include "bring_forward.h"
+#include "ending_signals.h"
 #include "mini.h"
+#include "program_identity.h"
+#include "second_launch.h"
 #include "single_instance.h"
 
 #include <QApplication>
@@ -6,22 +10,30 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("MiniTumo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.50"));
-    QCoreApplication::setOrganizationName(QStringLiteral("The Rollbox project"));
+    QCoreApplication::setApplicationName(ProgramIdentity::miniName);
+    QCoreApplication::setApplicationVersion(ProgramIdentity::version);
+    QCoreApplication::setOrganizationName(ProgramIdentity::organisation);
 
-    // A second copy ends silently; the running one keeps its window and its last roll.
-    const SingleInstance instance(QStringLiteral("minitumo"));
+    // A second copy ends at once; it only asks the running one to come forward, which keeps its
+    // window and its last roll. A lock that can be neither taken nor checked is said.
+    const QString programName = QStringLiteral("minitumo");
+    const SingleInstance instance(programName);
     if (!instance.failure().isEmpty()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Mini Dice Roller"),
-                              instance.failure());
+        QMessageBox::critical(nullptr, ProgramIdentity::miniTitle, instance.failure());
         return 1;
     }
-    if (instance.anotherIsRunning())
+    if (instance.anotherIsRunning()) {
+        askRunningCopyToShow(programName);
         return 0;
+    }
+    // Logout, kill and shut-down end the program as Exit does.
+    endOnSignals();
 
     Mini mini;
     mini.Form_Load();
     mini.show();
+    const SecondLaunchListener laterStarts(programName);
+    QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &mini,
+                     [&mini] { bringForward(&mini); });
     return app.exec();
 }

@@ -2,18 +2,22 @@
 
 #include "accessible_names.h"
 #include "artwork.h"
+#include "bring_forward.h"
+#include "frame_lines.h"
 #include "key_preview.h"
 #include "menu_key.h"
 #include "mini_about.h"
 #include "mini_mod.h"
 #include "mini_rolls.h"
 #include "mouse_label.h"
+#include "program_identity.h"
 #include "random_source.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QTimer>
 
 namespace {
@@ -28,7 +32,7 @@ constexpr int ctrlOnly = 2;
 Mini::Mini(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint), random_(&processGenerator()),
       popupShower_([](QMenu* menu, QPoint at) { menu->popup(at); }) {
-    setWindowTitle(tr("Quorvane's Mini Dice Roller"));
+    setWindowTitle(ProgramIdentity::miniTitle);
     setWindowIcon(dieIcon());
     setFixedSize(258, 73);
     QPalette colours = palette();
@@ -44,6 +48,7 @@ Mini::Mini(QWidget* parent)
     auto* keyPreview =
         new KeyPreview([this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); }, this);
     keyPreview->installOn(this);
+    handActivationToModal(this);
     new MenuKey(
         this, [this] { popupShower_(mnufile, Image1->mapToGlobal(QPoint(0, Image1->height()))); });
     nameControlsForAccessibility(this);
@@ -133,6 +138,12 @@ void Mini::mnusub4_click() {
 void Mini::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+}
+
+void Mini::paintEvent(QPaintEvent*) {
+    // The thin fixed frame: a one-pixel edge, so that the window stands out on any desktop.
+    QPainter painter(this);
+    drawFrameLines(painter, rect(), Qt::black, 1);
 }
 
 void Mini::Form_Unload() {

@@ -3,9 +3,12 @@
 #include "accessible_names.h"
 #include "artwork.h"
 #include "courier_font.h"
+#include "frame_lines.h"
+#include "program_identity.h"
 #include "window_ops.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -22,7 +25,7 @@ QLabel* notice(const QString& text, bool bold, QRect where, QWidget* parent) {
 } // namespace
 
 MiniAbout::MiniAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint) {
-    setWindowTitle(tr("About Quorvane's Mini Dice Roller"));
+    setWindowTitle(tr("About %1").arg(ProgramIdentity::miniTitle));
     setFixedSize(312, 133);
     setColours(this, Colours::paleYellow, Colours::green);
 
@@ -47,4 +50,10 @@ void MiniAbout::Form_Load(const QWidget& mini) {
 
 void MiniAbout::cmdClose_Click() {
     accept();
+}
+
+void MiniAbout::paintEvent(QPaintEvent*) {
+    // The thin fixed frame, as on the mini window.
+    QPainter painter(this);
+    drawFrameLines(painter, rect(), Qt::black, 1);
 }

@@ -20,4 +20,7 @@ public:
     QPushButton* cmdClose;
 
     void cmdClose_Click();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };

@@ -36,20 +36,21 @@ void Mini::createControls() {
 
     Image1 = new MouseLabel(this);
     Image1->setPixmap(dieImage(32, devicePixelRatioF()));
-    Image1->setGeometry(0, 0, 32, 32);
+    // The top row stays clear of the window's one-pixel edge.
+    Image1->setGeometry(1, 1, 32, 32);
     Image1->setAccessibleName(tr("Popup menu"));
 
-    lblT = new MouseLabel(tr("Quorvane's Mini Dice Roller"), this);
+    lblT = new MouseLabel(windowTitle(), this);
     lblT->setFont(courierFont(8.25));
     lblT->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblT->setIndent(4);
     lblT->setAutoFillBackground(true);
-    lblT->setGeometry(32, 0, 258 - 32 - 19, 19);
+    lblT->setGeometry(33, 1, 258 - 33 - 20, 19);
     setTitleColours(Colours::darkGreen, Colours::lightYellow);
 
     Picture1 = new MouseLabel(this);
     Picture1->setPixmap(closeGlyph(miniGlyphColours(), devicePixelRatioF()));
-    Picture1->setGeometry(258 - 19, 0, 19, 19);
+    Picture1->setGeometry(258 - 20, 1, 19, 19);
     Picture1->setAccessibleName(tr("Close"));
 
     setTabOrder(txtDie, txtNum);

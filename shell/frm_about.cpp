@@ -5,6 +5,7 @@
 #include "courier_font.h"
 #include "frame_lines.h"
 #include "mouse_label.h"
+#include "program_identity.h"
 #include "program_texts.h"
 #include "tumo_func.h"
 #include "web_link.h"
@@ -30,19 +31,20 @@ Label* label(const QString& caption, qreal pointSize, QRect where, QWidget* pare
 
 frmAbout::frmAbout(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-    setWindowTitle(tr("About Quorvane's Dice Roller"));
+    setWindowTitle(tr("About %1").arg(ProgramIdentity::rollboxTitle));
     // Modal to the main window only, so that the tray icon still answers while it is open.
     setWindowModality(Qt::WindowModal);
     setFixedSize(321, 274);
     setFont(courierFont(9.75));
     setColours(this, Colours::paleYellow, Colours::green);
 
-    Label1 = label<MouseLabel>(tr("About Quorvane's Dice Roller"), 12, {8, 10, 305, 22}, this);
-    Label7 = label(tr("Version 1.5"), 9.75, {8, 34, 305, 18}, this);
-    Label3 = label(tr("Quorvane's Dice Roller is freeware.  You may copy it and give it away "
-                      "freely.  It may not be sold, and it comes without any warranty."),
+    Label1 = label<MouseLabel>(windowTitle(), 12, {8, 10, 305, 22}, this);
+    Label7 =
+        label(tr("Version %1").arg(ProgramIdentity::shortVersion), 9.75, {8, 34, 305, 18}, this);
+    Label3 = label(tr("Quorvane's Dice Roller is free software under the MIT licence: you may "
+                      "use, copy, change and sell it, keeping its notice.  No warranty."),
                    9.75, {10, 58, 301, 64}, this);
-    Label5 = label(ProgramTexts::organisation(), 14.25, {8, 126, 305, 26}, this);
+    Label5 = label(ProgramIdentity::organisation, 14.25, {8, 126, 305, 26}, this);
     QPalette black = Label5->palette();
     black.setColor(QPalette::WindowText, Qt::black);
     Label5->setPalette(black);

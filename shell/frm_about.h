@@ -6,7 +6,7 @@ class MouseLabel;
 class QLabel;
 class QPushButton;
 
-// The about box: version, freeware notice and the web link. It opens modally over the main
+// The about box: version, licence notice and the web link. It opens modally over the main
 // window's top-left corner and stays above all other windows.
 class frmAbout : public QDialog {
     Q_OBJECT

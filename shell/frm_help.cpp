@@ -5,6 +5,7 @@
 #include "courier_font.h"
 #include "frame_lines.h"
 #include "mouse_label.h"
+#include "program_identity.h"
 #include "program_texts.h"
 #include "regular_file.h"
 #include "window_ops.h"
@@ -82,7 +83,7 @@ QString readHelpText() {
 
 frmHelp::frmHelp(QWidget* parent) : QDialog(parent, Qt::Window | Qt::FramelessWindowHint) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(tr("Quorvane's Dice Roller Help"));
+    setWindowTitle(tr("%1 Help").arg(ProgramIdentity::rollboxTitle));
     setWindowIcon(dieIcon());
     setFixedSize(514, 441);
     setFont(courierFont(9.75));

@@ -1,5 +1,7 @@
 #include "artwork.h"
-#include "program_texts.h"
+#include "ending_signals.h"
+#include "program_identity.h"
+#include "second_launch.h"
 #include "single_instance.h"
 #include "tumo.h"
 #include "working_directory.h"
@@ -10,29 +12,34 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    // A second start ends here, silently, before any window exists.
-    const SingleInstance instance(QStringLiteral("rollbox"));
+    const QString programName = QStringLiteral("rollbox");
+    // A second start ends here, before any window exists, touching no file; it only asks the
+    // running copy to come forward. A lock that can be neither taken nor checked is said.
+    const SingleInstance instance(programName);
     if (!instance.failure().isEmpty()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Dice Roller"),
-                              instance.failure());
+        QMessageBox::critical(nullptr, ProgramIdentity::rollboxTitle, instance.failure());
         return 1;
     }
-    if (instance.anotherIsRunning())
+    if (instance.anotherIsRunning()) {
+        askRunningCopyToShow(programName);
         return 0;
+    }
+    // Logout, kill and shut-down end the program as Exit does.
+    endOnSignals();
 
     // Installed, the program works in a folder of the user's own. Without it there would be no
     // presets file to read and no place to write the work files, so the program ends.
     if (const auto failure = enterUserWorkingFolder(QCoreApplication::applicationDirPath())) {
-        QMessageBox::critical(nullptr, QStringLiteral("Quorvane's Dice Roller"),
+        QMessageBox::critical(nullptr, ProgramIdentity::rollboxTitle,
                               QCoreApplication::translate(
                                   "main", "The working folder \"%1\" could not be prepared: %2.")
                                   .arg(QDir::toNativeSeparators(failure->folder), failure->reason));
         return 1;
     }
 
-    QCoreApplication::setApplicationName(QStringLiteral("Rollbox"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.50"));
-    QCoreApplication::setOrganizationName(ProgramTexts::organisation());
+    QCoreApplication::setApplicationName(ProgramIdentity::rollboxName);
+    QCoreApplication::setApplicationVersion(ProgramIdentity::version);
+    QCoreApplication::setOrganizationName(ProgramIdentity::organisation);
     QApplication::setWindowIcon(dieIcon());
     // The program ends when the main window has unloaded and no help window is left; a main
     // window hidden to the tray keeps it running.
@@ -46,5 +53,7 @@ int main(int argc, char* argv[]) {
     if (!tumo.Form_Load())
         return 1;
     tumo.show();
+    const SecondLaunchListener laterStarts(programName);
+    QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &tumo, &Tumo::comeForward);
     return app.exec();
 }

@@ -11,8 +11,4 @@ inline QString ownershipNotice() {
                                        "Quorvane's Dice Roller is owned by the Rollbox project.");
 }
 
-inline QString organisation() {
-    return QStringLiteral("The Rollbox project");
-}
-
 } // namespace ProgramTexts

@@ -2,10 +2,13 @@
 
 #include "accessible_names.h"
 #include "artwork.h"
+#include "bring_forward.h"
 #include "courier_font.h"
 #include "frm_help.h"
 #include "key_preview.h"
 #include "mini_roller_start.h"
+#include "mouse_label.h"
+#include "program_identity.h"
 #include "random_source.h"
 #include "roll_log.h"
 #include "tumo_func.h"
@@ -21,7 +24,7 @@ Tumo::Tumo(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), random_(&processGenerator()),
       miniRollerFolder_(QCoreApplication::applicationDirPath()),
       miniRollerFileName_(miniRollerFileName()) {
-    setWindowTitle(tr("Quorvane's Dice Roller"));
+    setWindowTitle(ProgramIdentity::rollboxTitle);
     setWindowIcon(dieIcon());
     setFont(courierFont(9.75));
     setFixedSize(513, 433);
@@ -37,6 +40,9 @@ Tumo::Tumo(QWidget* parent)
     auto* keyPreview =
         new KeyPreview([this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); }, this);
     keyPreview->installOn(this);
+    // A click on this window behind its setup, log-file or About window gives that window the
+    // keyboard back.
+    handActivationToModal(this);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);
@@ -65,7 +71,7 @@ void Tumo::setMiniRollerProgram(const QString& folder, const QString& fileName) 
 }
 
 bool Tumo::Form_Load() {
-    TumoFunc::hookWindow(this);
+    TumoFunc::hookWindow(this, lblTitle);
     if (!loadPresets())
         return false;
     processGenerator().seed(secondsSinceMidnight());
@@ -73,7 +79,7 @@ bool Tumo::Form_Load() {
         reportWorkFileFailure(failure->file, failure->reason);
     logPath = defaultLogPath();
     mnusub6->setEnabled(false);
-    TumoFunc::addTrayIcon(this, windowIcon(), tr("Quorvane's Dice Roller"));
+    TumoFunc::addTrayIcon(this, windowIcon(), windowTitle(), [this] { mnusub1_click(); });
     loaded_ = true;
     return true;
 }

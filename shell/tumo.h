@@ -119,6 +119,9 @@ public slots:
     void imgClose_Click();
     void Label6_Click();
     void Image1_mousedown(Qt::MouseButton button, QPoint position);
+    // A later start of the program asks for it: the main window comes forward, hidden in the
+    // tray or minimised as it may be; after the main window has unloaded, the help window.
+    void comeForward();
 
     void mnusub1_click();
     void mnusub2_click();
@@ -161,7 +164,6 @@ private:
 
     RandomSource* random_;
     RollRecord record_;
-    PaneTexts panes_;
     bool workFileFailureReported_ = false;
     bool loaded_ = false;
     QString miniRollerFolder_;

@@ -2,8 +2,10 @@
 #include "tumo.h"
 
 #include "artwork.h"
+#include "bring_forward.h"
 #include "courier_font.h"
 #include "frame_lines.h"
+#include "frm_help.h"
 #include "menu_key.h"
 #include "mouse_label.h"
 #include "tumo_func.h"
@@ -39,12 +41,12 @@ void Tumo::createChrome() {
     Image1->setGeometry(0, 0, 32, 32);
     Image1->setAccessibleName(tr("Popup menu"));
 
-    lblTitle = new MouseLabel(tr("Quorvane's Dice Roller"), this);
+    lblTitle = new MouseLabel(windowTitle(), this);
     lblTitle->setFont(courierFont(14.25));
     lblTitle->setGeometry(32, 0, width() - 32, 25);
     lblTitle->setContentsMargins(6, 0, 0, 0);
     lblTitle->setAutoFillBackground(true);
-    TumoFunc::windowProc(this, 1);
+    TumoFunc::windowProc(lblTitle, 1);
 
     imgMin = new MouseLabel(this);
     imgMin->setPixmap(minimiseGlyph(mainGlyphColours(), ratio));
@@ -107,4 +109,11 @@ void Tumo::imgClose_Click() {
 
 void Tumo::Label6_Click() {
     TumoFunc::shellOpen(webAddress());
+}
+
+void Tumo::comeForward() {
+    if (loaded_)
+        bringForward(this);
+    else if (helpWindow)
+        bringForward(helpWindow);
 }

@@ -1,64 +1,63 @@
 #include "tumo_func.h"
 
 #include "artwork.h"
-#include "mouse_label.h"
-#include "tumo.h"
+#include "bring_forward.h"
+#include "tray_host.h"
 
-#include <QApplication>
+#include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QMenu>
 #include <QUrl>
 
 namespace TumoFunc {
 
 namespace {
 
-// Brings the window to the front of the normal windows, leaving it not top-most whatever
-// "Set to Top" had made it; the menu entries keep their states.
-void restore(Tumo* window) {
-    // An explicit position makes the window manager put it back where it was hidden.
-    window->move(window->pos());
-    if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
+// Asked when the icon is made, as Qt then chooses its tray.
+bool trayDoubleClicks = true;
+
+// Shows the window again where it was, in front and focused, and not top-most whatever "Set to
+// Top" had made it; the placement entries keep their states.
+void restore(QWidget* window) {
     setTopMost(window, false);
-    window->raise();
-    window->activateWindow();
-    // The control that had the focus gets it back.
-    if (!window->focusWidget())
-        window->setFocus();
-    // A modal window of the program stays the one that takes input.
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-        modal->raise();
-        modal->activateWindow();
-    }
+    bringForward(window);
 }
 
 } // namespace
 
-void hookWindow(Tumo* window) {
+void hookWindow(QWidget* window, QLabel* title) {
     if (isHooked(prevWndProc))
         return;
-    ::hookWindow(prevWndProc, window, [window](int activation) { windowProc(window, activation); });
+    ::hookWindow(prevWndProc, window, [title](int activation) { windowProc(title, activation); });
 }
 
-void unhookWindow(Tumo*) {
+void unhookWindow(QWidget*) {
     ::unhookWindow(prevWndProc);
 }
 
-void windowProc(Tumo* window, int activation) {
+void windowProc(QLabel* title, int activation) {
     if (activation == 0)
-        setColours(window->lblTitle, Qt::black, Colours::grey);
+        setColours(title, Qt::black, Colours::grey);
     else if (activation == 1)
-        setColours(window->lblTitle, Colours::darkGreen, Colours::lightYellow);
+        setColours(title, Colours::darkGreen, Colours::lightYellow);
 }
 
-void addTrayIcon(Tumo* window, const QIcon& icon, const QString& tip) {
+void addTrayIcon(QWidget* window, const QIcon& icon, const QString& tip,
+                 const std::function<void()>& exit) {
     if (trayData)
         return;
+    trayDoubleClicks = trayReportsDoubleClicks();
     trayData = new QSystemTrayIcon(icon, window);
     trayData->setToolTip(tip.left(63));
+    // The keyboard's way back on trays that offer menus, and what desktop users look for.
+    auto* menu = new QMenu(window);
+    QObject::connect(menu->addAction(QCoreApplication::translate("TumoFunc", "Restore")),
+                     &QAction::triggered, window, [window] { restore(window); });
+    QObject::connect(menu->addAction(QCoreApplication::translate("TumoFunc", "Exit")),
+                     &QAction::triggered, window, exit);
+    trayData->setContextMenu(menu);
     QObject::connect(
         trayData, &QSystemTrayIcon::activated, window,
         [window](QSystemTrayIcon::ActivationReason reason) { handleTrayMouse(window, reason); });
@@ -69,6 +68,7 @@ void removeTrayIcon() {
     if (!trayData)
         return;
     trayData->hide();
+    delete trayData->contextMenu();
     delete trayData;
 }
 
@@ -76,8 +76,13 @@ bool trayIconShown() {
     return QSystemTrayIcon::isSystemTrayAvailable() && trayData && trayData->isVisible();
 }
 
-void handleTrayMouse(Tumo* window, QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick)
+bool trayClickRestores(QSystemTrayIcon::ActivationReason reason, bool trayReportsDoubleClicks) {
+    return reason == QSystemTrayIcon::DoubleClick ||
+           (reason == QSystemTrayIcon::Trigger && !trayReportsDoubleClicks);
+}
+
+void handleTrayMouse(QWidget* window, QSystemTrayIcon::ActivationReason reason) {
+    if (trayClickRestores(reason, trayDoubleClicks))
         restore(window);
 }
 

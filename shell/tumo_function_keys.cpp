@@ -5,6 +5,7 @@
 #include "courier_font.h"
 #include "key_map.h"
 #include "mouse_label.h"
+#include "plain_tool_tip.h"
 #include "preset_file.h"
 #include "preset_tooltip.h"
 
@@ -51,15 +52,15 @@ bool Tumo::loadPresets() {
     }
     presets = std::get<PresetTable>(std::move(read));
     for (int n = 1; n <= presetCount; ++n)
-        lblFunc(n)->setToolTip(presetToolTip(presets.at(n)));
+        setPlainToolTip(lblFunc(n), presetToolTip(presets.at(n)));
     return true;
 }
 
 void Tumo::reportFatalPresetError(const QString& message) {
     QMessageBox::critical(isVisible() ? this : nullptr, windowTitle(),
                           tr("The function keys could not be read:\n%1\n\n"
-                             "Quorvane's Dice Roller cannot go on without them and will end.")
-                              .arg(message));
+                             "%2 cannot go on without them and will end.")
+                              .arg(message, windowTitle()));
 }
 
 void Tumo::lblFunc_DblClick(int n) {

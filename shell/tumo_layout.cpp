@@ -2,6 +2,7 @@
 #include "tumo.h"
 
 #include "courier_font.h"
+#include "enter_key.h"
 #include "latin1_only.h"
 #include "preset_file.h"
 #include "result_pane.h"
@@ -69,16 +70,21 @@ void Tumo::createRollControls() {
     // the option boxes in a column on the right.
     Label1 = label(tr("Enter the formula:"), 12, {12, 36, 220, 20}, this);
     txtInput = textBox(tr("Formula Example: 3d6+2"), {12, 58, 196, 30}, this);
+    Label1->setBuddy(txtInput);
     lblAdd = label(tr("+/-"), 14.25, {214, 62, 40, 22}, this);
     txtAdd = textBox(tr("Number to be added or subtracted from total."), {256, 58, 86, 30}, this);
+    lblAdd->setBuddy(txtAdd);
 
     cmdRoll = new QPushButton(tr("&Roll!"), this);
     cmdRoll->setToolTip(tr("Roll the desired formula."));
     cmdRoll->setGeometry(356, 36, 146, 34);
 
-    chkTimes = checkBox(tr("Times"), tr("Roll multiple times."), {356, 76, 80, 24}, this);
+    const QString timesCaption = tr("Times");
+    chkTimes = checkBox(timesCaption, tr("Roll multiple times."), {356, 76, 80, 24}, this);
     txtTimes = textBox(QString(), {440, 74, 62, 28}, this);
     txtTimes->setEnabled(false);
+    // The check box before it is its caption; a check box cannot be a label's buddy.
+    txtTimes->setAccessibleName(timesCaption);
     chkReroll = checkBox(tr("Reroll 1's"), tr("Reroll all dice that come up 1."),
                          {356, 104, 146, 22}, this);
     chkDropLow = checkBox(tr("Drop Lowest"), tr("Drop the lowest of the dice rolled."),
@@ -92,8 +98,10 @@ void Tumo::createRollControls() {
 
     Label2 = label(tr("Totals"), 12, {12, 94, 120, 20}, this);
     txtTotal = pane(tr("Total of formula."), {12, 116, 330, 120}, this);
+    Label2->setBuddy(txtTotal);
     Label3 = label(tr("Dice"), 12, {12, 240, 120, 20}, this);
     txtDice = pane(tr("Die results."), {12, 262, 330, 130}, this);
+    Label3->setBuddy(txtDice);
 
     setTabOrder(txtInput, txtAdd);
     setTabOrder(txtAdd, cmdRoll);
@@ -112,7 +120,11 @@ void Tumo::connectRollControls() {
     connect(cmdRoll, &QPushButton::clicked, this, &Tumo::cmdRoll_Click);
     connect(chkTimes, &QCheckBox::toggled, this, &Tumo::chkTimes_Click);
     connect(chkSave, &QCheckBox::toggled, this, &Tumo::chkSave_Click);
-    // Enter in any of the three boxes rolls, as a click on the button would.
+    // Enter in any of the three boxes rolls, as a click on the button would; so does Enter on
+    // the button itself and on the option boxes. The panes keep their own keys.
     for (QLineEdit* box : {txtInput, txtAdd, txtTimes})
         connect(box, &QLineEdit::returnPressed, this, &Tumo::cmdRoll_Click);
+    new EnterKey(
+        {cmdRoll, chkTimes, chkReroll, chkDropLow, chkDropHigh, chkDShow, chkSave},
+        [this] { cmdRoll_Click(); }, this);
 }

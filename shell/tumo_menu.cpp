@@ -1,6 +1,7 @@
 // The popup menu of the main window and its commands.
 #include "tumo.h"
 
+#include "bring_forward.h"
 #include "frm_about.h"
 #include "frm_help.h"
 #include "frm_setup.h"
@@ -77,6 +78,9 @@ void Tumo::mnusub4_click() {
         endAfterFatalError();
         return;
     }
+    // Unloaded meanwhile (Exit from the tray, a signal to end): the window does not start again.
+    if (!loaded_)
+        return;
     TumoFunc::unhookWindow(this);
     if (!Form_Load())
         endAfterFatalError();
@@ -113,7 +117,6 @@ void Tumo::mnusub7_click() {
         helpWindow = new frmHelp;
         connect(helpWindow, &QObject::destroyed, this, &Tumo::helpWindowClosed);
     }
-    helpWindow->show();
-    helpWindow->raise();
-    helpWindow->activateWindow();
+    // Also brings back a help window that was minimised.
+    bringForward(helpWindow);
 }

@@ -7,8 +7,8 @@
 #include "result_pane.h"
 #include "roll_dice.h"
 #include "roll_log.h"
+#include "roll_output.h"
 #include "roll_request.h"
-#include "work_files.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -64,16 +64,7 @@ void Tumo::closingStep() {
 }
 
 void Tumo::showRollRecord() {
-    // The split fills the panes' own buffers, which are handed back to them: the record is
-    // copied once, into the pane texts, and the work files are written from there.
-    panes_.totals = txtTotal->takeText();
-    panes_.dice = txtDice->takeText();
-    splitRollRecord(record_.text(), panes_);
-    txtTotal->adoptText(std::move(panes_.totals));
-    txtDice->adoptText(std::move(panes_.dice));
-    // The panes show the roll even when its work files cannot be written, and they show it
-    // before the failure is reported, so that the message is read over the roll it concerns.
-    if (auto failure = writeWorkFiles(record_.text(), txtTotal->text(), txtDice->text()))
+    if (auto failure = ::showRollRecord(record_.text(), *txtTotal, *txtDice))
         reportWorkFileFailure(failure->file, failure->reason);
     else
         workFileFailureReported_ = false;

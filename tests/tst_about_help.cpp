@@ -71,7 +71,10 @@ void TstAboutHelp::aboutHidesTheLinkWithoutAWebAddress() {
     // This build has no web address: the invitation and the link are not shown.
     QVERIFY(about.Label6->isHidden());
     QVERIFY(about.Label4->isHidden());
-    QVERIFY(about.Label3->text().contains(QStringLiteral("freeware.  You")));
+    // The notice tells what the MIT licence allows: selling included.
+    QVERIFY(about.Label3->text().contains(QStringLiteral("MIT licence")));
+    QVERIFY(about.Label3->text().contains(QStringLiteral("sell")));
+    QVERIFY(!about.Label3->text().contains(QStringLiteral("not be sold")));
     QCOMPARE(about.cmdClose->text(), QStringLiteral("&Close"));
 }
 

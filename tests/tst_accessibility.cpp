@@ -8,6 +8,7 @@
 #include "mini.h"
 #include "mini_about.h"
 #include "mouse_label.h"
+#include "result_pane.h"
 #include "tumo.h"
 
 #include "work_dir.h"
@@ -41,6 +42,7 @@ private slots:
 
     void everyControlIsNamed_data();
     void everyControlIsNamed();
+    void boxesAreNamedByTheirCaptions();
     void setupGridNamesRowAndColumn();
     void menuKeyOpensTheMiniMenu();
     void menuKeyOpensTheMainMenu();
@@ -129,32 +131,37 @@ void TstAccessibility::namingRules_data() {
                                       << ""
                                       << "Minimize"
                                       << "Minimize";
-    QTest::addRow("box: caption on its left") << "box left"
-                                              << "+/-"
-                                              << "Amount."
-                                              << "+/-";
-    QTest::addRow("box: caption above") << "box above"
-                                        << "Enter the formula:"
-                                        << "Example: 3d6"
-                                        << "Enter the formula:";
-    QTest::addRow("box: check box on its left") << "box check"
-                                                << "Times"
-                                                << ""
-                                                << "Times";
-    QTest::addRow("box: buddy wins") << "box buddy"
-                                     << "&Path"
-                                     << "Where"
-                                     << "Path";
-    QTest::addRow("box: caption too far, tooltip") << "box far"
-                                                   << "Far"
-                                                   << "Formula"
-                                                   << "Formula";
-    QTest::addRow("box: caption not aligned, tooltip") << "box offset"
-                                                       << "Off"
-                                                       << "Formula"
-                                                       << "Formula";
-    QTest::addRow("box: nothing at all") << "box far"
+    QTest::addRow("box: buddy on its left") << "box buddy left"
+                                            << "+/-"
+                                            << "Amount."
+                                            << "+/-";
+    QTest::addRow("box: buddy above") << "box buddy above"
+                                      << "Enter the formula:"
+                                      << "Example: 3d6"
+                                      << "Enter the formula:";
+    QTest::addRow("box: buddy far away") << "box buddy far"
                                          << "Far"
+                                         << "Formula"
+                                         << "Far";
+    QTest::addRow("box: buddy's access key dropped") << "box buddy left"
+                                                     << "&Path"
+                                                     << "Where"
+                                                     << "Path";
+    // Where the controls lie says nothing: a caption that is no buddy does not name the box.
+    QTest::addRow("box: label beside, tooltip") << "box left"
+                                                << "+/-"
+                                                << "Amount."
+                                                << "Amount.";
+    QTest::addRow("box: label above, tooltip") << "box above"
+                                               << "Enter the formula:"
+                                               << "Example: 3d6"
+                                               << "Example: 3d6";
+    QTest::addRow("box: check box beside, tooltip") << "box check left"
+                                                    << "Times"
+                                                    << "How often"
+                                                    << "How often";
+    QTest::addRow("box: nothing at all") << "box left"
+                                         << "Beside"
                                          << ""
                                          << "";
 }
@@ -184,19 +191,17 @@ void TstAccessibility::namingRules() {
         auto* box = new QLineEdit(&window);
         box->setGeometry(100, 50, 120, 30);
         QWidget* captionWidget = nullptr;
-        if (kind == "box check")
+        if (kind.contains("check"))
             captionWidget = new QCheckBox(caption, &window);
         else
             captionWidget = new QLabel(caption, &window);
-        if (kind == "box left" || kind == "box check" || kind == "box buddy")
+        if (kind.endsWith("left"))
             captionWidget->setGeometry(40, 54, 56, 22);
-        else if (kind == "box above")
+        else if (kind.endsWith("above"))
             captionWidget->setGeometry(100, 26, 200, 20);
-        else if (kind == "box far")
-            captionWidget->setGeometry(10, 54, 40, 22);
-        else if (kind == "box offset")
-            captionWidget->setGeometry(160, 26, 100, 20);
-        if (kind == "box buddy")
+        else if (kind.endsWith("far"))
+            captionWidget->setGeometry(300, 160, 90, 22);
+        if (kind.contains("buddy"))
             static_cast<QLabel*>(captionWidget)->setBuddy(box);
         control = box;
     }
@@ -224,7 +229,7 @@ void TstAccessibility::givenNamesAreKept() {
 
     nameControlsForAccessibility(&window);
     QCOMPARE(button->accessibleName(), QString("Confirm"));
-    // In a window arranged by a layout the geometry is not final yet: only buddy or tooltip.
+    // The caption beside it is no buddy: the tooltip names the box.
     QCOMPARE(inLayout->accessibleName(), QString("Path of the log"));
 }
 
@@ -282,6 +287,25 @@ void TstAccessibility::everyControlIsNamed() {
     QVERIFY2(unnamed.isEmpty(), qPrintable("no name: " + unnamed.join("; ")));
     QVERIFY2(wrongDescription.isEmpty(),
              qPrintable("description is not the tooltip: " + wrongDescription.join("; ")));
+}
+
+// Each box is named by its own caption, and a screen reader is told which label that is.
+void TstAccessibility::boxesAreNamedByTheirCaptions() {
+    Tumo tumo;
+    frmSave save("rolllog.txt", nullptr);
+    const QList<std::pair<QWidget*, QLabel*>> labelled = {{tumo.txtInput, tumo.Label1},
+                                                          {tumo.txtAdd, tumo.lblAdd},
+                                                          {tumo.txtTotal, tumo.Label2},
+                                                          {tumo.txtDice, tumo.Label3},
+                                                          {save.txtSaveFile, save.Label1}};
+    for (const auto& [box, label] : labelled) {
+        QCOMPARE(spokenName(box), label->text());
+        const auto labels =
+            QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->object(), label);
+    }
+    QCOMPARE(spokenName(tumo.txtTimes), tumo.chkTimes->text());
 }
 
 void TstAccessibility::setupGridNamesRowAndColumn() {

@@ -1,5 +1,6 @@
 // Form-level key preview: key codes, modifier masks, and one call per key press.
 #include "key_preview.h"
+#include "native_key.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -22,22 +23,35 @@ private slots:
 
 void TstKeyPreview::keyCodes_data() {
     QTest::addColumn<int>("key");
+    QTest::addColumn<quint32>("scanCode");
     QTest::addColumn<int>("code");
-    QTest::addRow("F1") << int(Qt::Key_F1) << 112;
-    QTest::addRow("F9") << int(Qt::Key_F9) << 120;
-    QTest::addRow("F12") << int(Qt::Key_F12) << 123;
-    QTest::addRow("F13 has none") << int(Qt::Key_F13) << 0;
-    QTest::addRow("A") << int(Qt::Key_A) << 65;
-    QTest::addRow("H") << int(Qt::Key_H) << 72;
-    QTest::addRow("Z") << int(Qt::Key_Z) << 90;
-    QTest::addRow("0") << int(Qt::Key_0) << 48;
-    QTest::addRow("Escape has none") << int(Qt::Key_Escape) << 0;
+    QTest::addRow("F1") << int(Qt::Key_F1) << 0u << 112;
+    QTest::addRow("F9") << int(Qt::Key_F9) << 0u << 120;
+    QTest::addRow("F12") << int(Qt::Key_F12) << 0u << 123;
+    QTest::addRow("F13 has none") << int(Qt::Key_F13) << 0u << 0;
+    QTest::addRow("A") << int(Qt::Key_A) << 0u << 65;
+    QTest::addRow("H") << int(Qt::Key_H) << 0u << 72;
+    QTest::addRow("Z") << int(Qt::Key_Z) << 0u << 90;
+    QTest::addRow("0") << int(Qt::Key_0) << 0u << 48;
+    QTest::addRow("Escape has none") << int(Qt::Key_Escape) << 0u << 0;
+    // A Latin letter is taken as the layout gives it: German Z sits where US has Y.
+    QTest::addRow("German Z on the Y key") << int(Qt::Key_Z) << NativeKey::scanY << 90;
+    QTest::addRow("Cyrillic without a scan code") << NativeKey::cyrillicChe << 0u << 0;
+#ifdef Q_OS_LINUX
+    // Other letters stand for the Latin letter of their physical key.
+    QTest::addRow("Cyrillic che on the X key") << NativeKey::cyrillicChe << NativeKey::scanX << 88;
+    QTest::addRow("Cyrillic er on the H key") << NativeKey::cyrillicEr << NativeKey::scanH << 72;
+    QTest::addRow("Greek chi on the X key") << NativeKey::greekChi << NativeKey::scanX << 88;
+    QTest::addRow("Cyrillic zhe on a key without a letter")
+        << NativeKey::cyrillicZhe << NativeKey::scanSemicolon << 0;
+#endif
 }
 
 void TstKeyPreview::keyCodes() {
     QFETCH(int, key);
+    QFETCH(quint32, scanCode);
     QFETCH(int, code);
-    const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, scanCode, 0, 0);
     QCOMPARE(keyCodeOf(&event), code);
 }
 

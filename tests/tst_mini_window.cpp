@@ -3,6 +3,7 @@
 #include "mini_mod.h"
 #include "modal_watch.h"
 #include "mouse_label.h"
+#include "native_key.h"
 #include "scripted_random.h"
 #include "window_ops.h"
 
@@ -19,6 +20,18 @@
 #include <memory>
 
 namespace {
+
+// The thin fixed frame: a one-pixel black edge all round, the window's own colour inside it.
+bool hasOnePixelEdge(QWidget* window) {
+    const QImage image = window->grab().toImage();
+    const int right = image.width() - 1;
+    const int bottom = image.height() - 1;
+    const QColor black(Qt::black);
+    return image.pixelColor(right / 2, 0) == black &&
+           image.pixelColor(right, bottom / 2) == black &&
+           image.pixelColor(right / 2, bottom) == black &&
+           image.pixelColor(0, bottom / 2) == black && image.pixelColor(1, bottom / 2) != black;
+}
 
 // Opens the about box from the menu and runs check on it while it is open; the box is closed
 // afterwards if check left it open.
@@ -91,6 +104,7 @@ void TestMiniWindow::cleanup() {
 
 void TestMiniWindow::startUp() {
     QCOMPARE(mini->size(), QSize(258, 73));
+    QVERIFY(hasOnePixelEdge(mini.get()));
     QVERIFY(mini->txtDie->text().isEmpty());
     QVERIFY(mini->txtNum->text().isEmpty());
     QCOMPARE(mini->focusWidget(), mini->txtDie);
@@ -193,19 +207,27 @@ void TestMiniWindow::ctrlCommands_data() {
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<bool>("topMost");
     QTest::addColumn<bool>("open");
+    QTest::addColumn<quint32>("scanCode");
 
     const auto ctrl = Qt::KeyboardModifiers(Qt::ControlModifier);
     const auto ctrlShift = Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier);
     const auto ctrlAlt = Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier);
-    QTest::addRow("Ctrl+N") << Qt::Key_N << ctrl << false << true;
-    QTest::addRow("Ctrl+Shift+N") << Qt::Key_N << ctrlShift << true << true;
-    QTest::addRow("Ctrl+Alt+N") << Qt::Key_N << ctrlAlt << true << true;
-    QTest::addRow("N alone") << Qt::Key_N << Qt::KeyboardModifiers() << true << true;
-    QTest::addRow("Ctrl+X") << Qt::Key_X << ctrl << true << false;
-    QTest::addRow("Ctrl+Shift+X") << Qt::Key_X << ctrlShift << true << true;
-    QTest::addRow("Ctrl+Alt+X") << Qt::Key_X << ctrlAlt << true << true;
+    QTest::addRow("Ctrl+N") << Qt::Key_N << ctrl << false << true << 0u;
+    QTest::addRow("Ctrl+Shift+N") << Qt::Key_N << ctrlShift << true << true << 0u;
+    QTest::addRow("Ctrl+Alt+N") << Qt::Key_N << ctrlAlt << true << true << 0u;
+    QTest::addRow("N alone") << Qt::Key_N << Qt::KeyboardModifiers() << true << true << 0u;
+    QTest::addRow("Ctrl+X") << Qt::Key_X << ctrl << true << false << 0u;
+    QTest::addRow("Ctrl+Shift+X") << Qt::Key_X << ctrlShift << true << true << 0u;
+    QTest::addRow("Ctrl+Alt+X") << Qt::Key_X << ctrlAlt << true << true << 0u;
     QTest::addRow("Shift+X") << Qt::Key_X << Qt::KeyboardModifiers(Qt::ShiftModifier) << true
-                             << true;
+                             << true << 0u;
+#ifdef Q_OS_LINUX
+    // Under a Cyrillic layout the physical N and X keys keep their meaning.
+    QTest::addRow("Ctrl+Cyrillic te (the N key)")
+        << Qt::Key(NativeKey::cyrillicTe) << ctrl << false << true << NativeKey::scanN;
+    QTest::addRow("Ctrl+Cyrillic che (the X key)")
+        << Qt::Key(NativeKey::cyrillicChe) << ctrl << true << false << NativeKey::scanX;
+#endif
 }
 
 void TestMiniWindow::ctrlCommands() {
@@ -213,8 +235,12 @@ void TestMiniWindow::ctrlCommands() {
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(bool, topMost);
     QFETCH(bool, open);
+    QFETCH(quint32, scanCode);
 
-    QTest::keyClick(mini->txtDie, key, modifiers);
+    if (scanCode != 0)
+        NativeKey::click(mini->txtDie, key, modifiers, scanCode);
+    else
+        QTest::keyClick(mini->txtDie, key, modifiers);
     QCOMPARE(mini->isVisible(), open);
     QCOMPARE(isHooked(MiniMod::prevWndProc), open);
     QCOMPARE(MiniMod::onTop == 1, topMost);
@@ -355,6 +381,7 @@ void TestMiniWindow::aboutBox() {
         close = about.cmdClose->text();
         background = about.palette().color(QPalette::Window);
         closeHasFocus = about.focusWidget() == about.cmdClose;
+        QVERIFY(hasOnePixelEdge(&about));
         about.cmdClose->click();
     });
 

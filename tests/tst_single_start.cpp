@@ -1,6 +1,8 @@
-// One instance at a time: a second Rollbox started while one runs ends at once, quietly, and
-// leaves the first one running. The lock lies in a folder only the user may write, and a lock
-// that cannot be checked is said, not obeyed silently.
+// Process level: the real programs, started as a user would. One instance at a time: a second
+// start ends at once, quietly, after asking the running copy to come forward. The lock lies in a
+// folder only the user may write, and a lock that cannot be checked is said, not obeyed
+// silently. The signals of logout, kill and shut-down end a program as Exit does.
+#include "second_launch.h"
 #include "single_instance.h"
 
 #include "file_bytes.h"
@@ -9,8 +11,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 class TstSingleStart : public QObject {
     Q_OBJECT
@@ -20,13 +25,18 @@ private slots:
     void cleanup();
 
     void secondStartEndsAtOnce();
+    void secondStartAsksTheRunningCopyToShow_data();
+    void secondStartAsksTheRunningCopyToShow();
+    void signalsEndTheProgramAsExitDoes_data();
+    void signalsEndTheProgramAsExitDoes();
     void lockLiesInAFolderOfTheUsersOwn_data();
     void lockLiesInAFolderOfTheUsersOwn();
     void lockThatCannotBeCheckedIsTakenOverOnceStale_data();
     void lockThatCannotBeCheckedIsTakenOverOnceStale();
 
 private:
-    // The environment that decides the lock's folder, set for each test and put back after.
+    // The environment that decides the lock's folder, set for each test and put back after. The
+    // programs started here and this test's own lock and socket all live in these folders.
     const QList<QByteArray> variables_{"XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "HOME"};
     QList<std::optional<QByteArray>> saved_;
     std::unique_ptr<QTemporaryDir> runtime_;
@@ -41,6 +51,18 @@ QProcessEnvironment programEnvironment(const QString& runtimeDir) {
     // A runtime folder of the test's own, so that a Rollbox the user runs does not count.
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
     return env;
+}
+
+void start(QProcess& process, const QString& program, const QString& folder,
+           const QString& runtimeDir) {
+    process.setProcessEnvironment(programEnvironment(runtimeDir));
+    process.setWorkingDirectory(folder);
+    process.start(program, {});
+    QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));
+}
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot);
 }
 
 constexpr QFile::Permissions othersMay = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
@@ -80,27 +102,98 @@ void TstSingleStart::secondStartEndsAtOnce() {
     QVERIFY(QFile::copy(QStringLiteral(DELIVERED_PRESETS),
                         QDir(firstDir.path()).filePath(QStringLiteral("tumosetup.dat"))));
     QProcess first;
-    first.setProcessEnvironment(programEnvironment(runtime_->path()));
-    first.setWorkingDirectory(firstDir.path());
-    first.start(QStringLiteral(ROLLBOX_PROGRAM), {});
-    QVERIFY2(first.waitForStarted(), qPrintable(first.errorString()));
+    start(first, QStringLiteral(ROLLBOX_PROGRAM), firstDir.path(), runtime_->path());
     // The record file appears once the first has passed its instance test and loaded.
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(firstDir.path()).filePath("temp.txt")), 30000);
 
     QProcess second;
-    second.setProcessEnvironment(programEnvironment(runtime_->path()));
-    second.setWorkingDirectory(secondDir.path());
-    second.start(QStringLiteral(ROLLBOX_PROGRAM), {});
+    start(second, QStringLiteral(ROLLBOX_PROGRAM), secondDir.path(), runtime_->path());
     QVERIFY(second.waitForFinished(30000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     // It touched no file, and did not even miss its presets file.
-    QVERIFY(QDir(secondDir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+    QVERIFY(filesIn(secondDir.path()).isEmpty());
 
     QCOMPARE(first.state(), QProcess::Running);
     QVERIFY(QFile::exists(QDir(firstDir.path()).filePath("temp.txt")));
     first.kill();
     first.waitForFinished();
+}
+
+void TstSingleStart::secondStartAsksTheRunningCopyToShow_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("name");
+    QTest::addRow("Rollbox") << QStringLiteral(ROLLBOX_PROGRAM) << QStringLiteral("rollbox");
+    QTest::addRow("MiniTumo") << QStringLiteral(MINITUMO_PROGRAM) << QStringLiteral("minitumo");
+}
+
+// This test stands in for the running copy: it holds the lock and listens.
+void TstSingleStart::secondStartAsksTheRunningCopyToShow() {
+    QFETCH(QString, program);
+    QFETCH(QString, name);
+    const SingleInstance running(name);
+    QVERIFY(!running.anotherIsRunning());
+    const SecondLaunchListener listener(name);
+    QVERIFY(listener.isListening());
+    QSignalSpy asked(&listener, &SecondLaunchListener::showRequested);
+    QTemporaryDir secondDir;
+
+    QProcess second;
+    start(second, program, secondDir.path(), runtime_->path());
+    QTRY_COMPARE_WITH_TIMEOUT(asked.count(), 1, 30000);
+    // It may have ended while the test waited for its request.
+    QVERIFY(second.state() == QProcess::NotRunning || second.waitForFinished(30000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY(filesIn(secondDir.path()).isEmpty());
+}
+
+void TstSingleStart::signalsEndTheProgramAsExitDoes_data() {
+#ifndef Q_OS_UNIX
+    QSKIP("Signals are a Unix matter.");
+#endif
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("signal");
+    const QString rollbox = QStringLiteral(ROLLBOX_PROGRAM);
+    QTest::addRow("Rollbox, SIGTERM") << rollbox << "rollbox" << int(SIGTERM);
+    QTest::addRow("Rollbox, SIGINT") << rollbox << "rollbox" << int(SIGINT);
+    QTest::addRow("Rollbox, SIGHUP") << rollbox << "rollbox" << int(SIGHUP);
+    QTest::addRow("MiniTumo, SIGTERM")
+        << QStringLiteral(MINITUMO_PROGRAM) << "minitumo" << int(SIGTERM);
+}
+
+void TstSingleStart::signalsEndTheProgramAsExitDoes() {
+#ifdef Q_OS_UNIX
+    QFETCH(QString, program);
+    QFETCH(QString, name);
+    QFETCH(int, signal);
+    const bool rollbox = name == QStringLiteral("rollbox");
+    QTemporaryDir dir;
+    if (rollbox) {
+        QVERIFY(QFile::copy(QStringLiteral(DELIVERED_PRESETS),
+                            QDir(dir.path()).filePath(QStringLiteral("tumosetup.dat"))));
+        // The pane texts of an earlier roll, which the shut-down deletes with the record file.
+        for (const char* file : {"tempt.txt", "tempd.txt"}) {
+            QFile f(QDir(dir.path()).filePath(QString::fromLatin1(file)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+    }
+    // An earlier copy that ended properly took its socket with it.
+    QVERIFY(!QFile::exists(secondLaunchSocketName(name)));
+
+    QProcess process;
+    start(process, program, dir.path(), runtime_->path());
+    // The program listens for later starts once its window is up and it handles signals.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(secondLaunchSocketName(name)), 30000);
+    ::kill(pid_t(process.processId()), signal);
+
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    if (rollbox)
+        QCOMPARE(filesIn(dir.path()), QStringList{"tumosetup.dat"});
+#endif
 }
 
 void TstSingleStart::lockLiesInAFolderOfTheUsersOwn_data() {

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 
 namespace {
 
@@ -48,6 +49,8 @@ private slots:
     void shiftFunctionKeyRollsTwice();
     void otherModifiersRollTheQuickFormulaOnly_data();
     void otherModifiersRollTheQuickFormulaOnly();
+    void enterRollsFromTheButtonAndTheOptionBoxes_data();
+    void enterRollsFromTheButtonAndTheOptionBoxes();
     void emptyPresetFormulaClearsTheBoxAndStopsSilently();
     void presetFlagsFollowOnlyTheirOwnValue();
     void labelsShowCaptionsAndPresetToolTips();
@@ -147,6 +150,45 @@ void TstTumoKeys::otherModifiersRollTheQuickFormulaOnly() {
     QCOMPARE(headings(tumo_->logPath), QStringList{"Rolled: 1d5"});
 }
 
+void TstTumoKeys::enterRollsFromTheButtonAndTheOptionBoxes_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("rolls");
+    const Qt::KeyboardModifiers none;
+    QTest::addRow("Enter on the button") << "cmdRoll" << int(Qt::Key_Return) << none << true;
+    QTest::addRow("keypad Enter on the button")
+        << "cmdRoll" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
+    QTest::addRow("Enter on Drop Lowest") << "chkDropLow" << int(Qt::Key_Return) << none << true;
+    QTest::addRow("Enter on Times") << "chkTimes" << int(Qt::Key_Return) << none << true;
+    QTest::addRow("Ctrl+Enter on the button")
+        << "cmdRoll" << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+    QTest::addRow("Enter in the dice pane") << "txtDice" << int(Qt::Key_Return) << none << false;
+}
+
+void TstTumoKeys::enterRollsFromTheButtonAndTheOptionBoxes() {
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, rolls);
+    loadTumo();
+    logRolls();
+    tumo_->txtInput->setText(QStringLiteral("2d6"));
+    const QHash<QString, QWidget*> controls{{"cmdRoll", tumo_->cmdRoll},
+                                            {"chkDropLow", tumo_->chkDropLow},
+                                            {"chkTimes", tumo_->chkTimes},
+                                            {"txtDice", tumo_->txtDice}};
+    QWidget* target = controls.value(control);
+    target->setFocus();
+    const bool wasChecked = tumo_->chkDropLow->isChecked() || tumo_->chkTimes->isChecked();
+
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+
+    QCOMPARE(headings(tumo_->logPath), rolls ? QStringList{"Rolled: 2d6"} : QStringList{});
+    // Enter does not tick a box.
+    QCOMPARE(tumo_->chkDropLow->isChecked() || tumo_->chkTimes->isChecked(), wasChecked);
+}
+
 void TstTumoKeys::emptyPresetFormulaClearsTheBoxAndStopsSilently() {
     PresetTable presets = plainPresets();
     presets.at(4).formula.clear();
@@ -181,6 +223,7 @@ void TstTumoKeys::presetFlagsFollowOnlyTheirOwnValue() {
 void TstTumoKeys::labelsShowCaptionsAndPresetToolTips() {
     PresetTable presets = plainPresets();
     presets.at(12) = {QStringLiteral(" 4d6"), 1, 1, 1, QStringLiteral(" -1 ")};
+    presets.at(11).formula = QStringLiteral("<b>2d6</b>   x");
     QVERIFY(!writePresetFile(presets));
     loadTumo();
     for (int n = 1; n <= presetCount; ++n) {
@@ -191,6 +234,15 @@ void TstTumoKeys::labelsShowCaptionsAndPresetToolTips() {
     }
     QCOMPARE(tumo_->lblFunc(1)->toolTip(), QString("[Shift] = 1d6"));
     QCOMPARE(tumo_->lblFunc(12)->toolTip(), QString("[Shift] =  4d6, L, H, 1s, -1"));
+    // A formula that looks like markup is shown as typed, blanks kept, as the tool tip shows it.
+    const QString tip = tumo_->lblFunc(11)->toolTip();
+    QTextDocument shown;
+    if (Qt::mightBeRichText(tip))
+        shown.setHtml(tip);
+    else
+        shown.setPlainText(tip);
+    QCOMPARE(shown.toPlainText(), QString("[Shift] = <b>2d6</b>   x"));
+    QCOMPARE(tumo_->lblFunc(11)->accessibleDescription(), QString("[Shift] = <b>2d6</b>   x"));
 }
 
 void TstTumoKeys::doubleClickOnALabelRolls() {

@@ -1,9 +1,11 @@
 // The main window's shell: start-up and shut-down, menu states, shortcuts, activation colours,
-// tray fallback and the rules for ending the program.
+// the tray and its fallback, and the rules for ending the program.
 #include "artwork.h"
+#include "frm_about.h"
 #include "frm_help.h"
 #include "modal_watch.h"
 #include "mouse_label.h"
+#include "native_key.h"
 #include "roll_log.h"
 #include "tumo.h"
 #include "tumo_func.h"
@@ -41,7 +43,13 @@ private slots:
     void loWordReadsASignedLowWord();
     void activationColoursFollowTheApplicationState();
     void minimiseWithoutATrayKeepsTheWindowOnTheTaskBar();
+    void trayClicks_data();
+    void trayClicks();
     void trayDoubleClickRestoresTheWindow();
+    void trayMenuRestoresAndExits();
+    void trayExitWhileTheSetupIsOpenEndsForGood();
+    void activationGoesToTheOpenModalWindow();
+    void helpComesBackWhenMinimised();
     void helpWindowOutlivesTheMainWindow();
     void hiddenMainWindowKeepsTheProgramRunning();
     void failedMiniRollerStartIsReported();
@@ -174,25 +182,35 @@ void TstTumoShell::ctrlShortcuts_data() {
     QTest::addColumn<bool>("exits");
     QTest::addColumn<bool>("opensHelp");
     QTest::addColumn<int>("messages");
+    QTest::addColumn<quint32>("scanCode");
 
     const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-    QTest::addRow("Ctrl+X exits") << int(Qt::Key_X) << ctrl << true << false << 0;
+    QTest::addRow("Ctrl+X exits") << int(Qt::Key_X) << ctrl << true << false << 0 << 0u;
     QTest::addRow("Ctrl+Shift+X") << int(Qt::Key_X) << (ctrl | Qt::ShiftModifier) << false << false
-                                  << 0;
-    QTest::addRow("Ctrl+Alt+X") << int(Qt::Key_X) << (ctrl | Qt::AltModifier) << false << false
-                                << 0;
-    QTest::addRow("Ctrl+H opens help") << int(Qt::Key_H) << ctrl << false << true << 0;
+                                  << 0 << 0u;
+    QTest::addRow("Ctrl+Alt+X") << int(Qt::Key_X) << (ctrl | Qt::AltModifier) << false << false << 0
+                                << 0u;
+    QTest::addRow("Ctrl+H opens help") << int(Qt::Key_H) << ctrl << false << true << 0 << 0u;
     QTest::addRow("Shift+H") << int(Qt::Key_H) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false
-                             << false << 0;
-    QTest::addRow("Ctrl+Alt+H") << int(Qt::Key_H) << (ctrl | Qt::AltModifier) << false << false
-                                << 0;
+                             << false << 0 << 0u;
+    QTest::addRow("Ctrl+Alt+H") << int(Qt::Key_H) << (ctrl | Qt::AltModifier) << false << false << 0
+                                << 0u;
     QTest::addRow("Ctrl+keypad H")
-        << int(Qt::Key_H) << (ctrl | Qt::KeypadModifier) << false << true << 0;
+        << int(Qt::Key_H) << (ctrl | Qt::KeypadModifier) << false << true << 0 << 0u;
     // The mini roller cannot be started here, so its one start shows one message.
     QTest::addRow("Ctrl+M starts the mini roller once")
-        << int(Qt::Key_M) << ctrl << false << false << 1;
+        << int(Qt::Key_M) << ctrl << false << false << 1 << 0u;
     QTest::addRow("Ctrl+Shift+M") << int(Qt::Key_M) << (ctrl | Qt::ShiftModifier) << false << false
-                                  << 0;
+                                  << 0 << 0u;
+#ifdef Q_OS_LINUX
+    // Under a Cyrillic layout the keys keep their meaning: the physical X and H keys.
+    QTest::addRow("Ctrl+Cyrillic che exits")
+        << NativeKey::cyrillicChe << ctrl << true << false << 0 << NativeKey::scanX;
+    QTest::addRow("Ctrl+Cyrillic er opens help")
+        << NativeKey::cyrillicEr << ctrl << false << true << 0 << NativeKey::scanH;
+    QTest::addRow("Cyrillic er alone") << NativeKey::cyrillicEr << Qt::KeyboardModifiers() << false
+                                       << false << 0 << NativeKey::scanH;
+#endif
 }
 
 void TstTumoShell::ctrlShortcuts() {
@@ -201,6 +219,7 @@ void TstTumoShell::ctrlShortcuts() {
     QFETCH(bool, exits);
     QFETCH(bool, opensHelp);
     QFETCH(int, messages);
+    QFETCH(quint32, scanCode);
 
     Tumo tumo;
     tumo.setMiniRollerProgram(workDir_->path(), QStringLiteral("no-such-mini-roller"));
@@ -209,8 +228,12 @@ void TstTumoShell::ctrlShortcuts() {
     tumo.txtInput->setFocus();
     tumo.txtInput->setText(QStringLiteral("3d6"));
 
-    const int seen =
-        closeModalsDuring([&] { QTest::keyClick(tumo.txtInput, Qt::Key(key), modifiers); });
+    const int seen = closeModalsDuring([&] {
+        if (scanCode != 0)
+            NativeKey::click(tumo.txtInput, key, modifiers, scanCode);
+        else
+            QTest::keyClick(tumo.txtInput, Qt::Key(key), modifiers);
+    });
 
     QCOMPARE(seen, messages);
     QCOMPARE(tumo.isLoaded(), !exits);
@@ -311,8 +334,8 @@ void TstTumoShell::activationColoursFollowTheApplicationState() {
     QCOMPARE(titleBackground(tumo), QColor(Qt::black));
 
     // Values other than 0 and 1 change nothing.
-    TumoFunc::windowProc(&tumo, 2);
-    TumoFunc::windowProc(&tumo, -1);
+    TumoFunc::windowProc(tumo.lblTitle, 2);
+    TumoFunc::windowProc(tumo.lblTitle, -1);
     QCOMPARE(titleBackground(tumo), QColor(Qt::black));
     QCOMPARE(titleText(tumo), Colours::grey);
 
@@ -334,6 +357,29 @@ void TstTumoShell::minimiseWithoutATrayKeepsTheWindowOnTheTaskBar() {
     QVERIFY(tumo.isLoaded());
 }
 
+void TstTumoShell::trayClicks_data() {
+    QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
+    QTest::addColumn<bool>("trayReportsDoubleClicks");
+    QTest::addColumn<bool>("restores");
+    // Trays that report double clicks (XEmbed, Windows): only the double click restores.
+    QTest::addRow("double click") << QSystemTrayIcon::DoubleClick << true << true;
+    QTest::addRow("single click") << QSystemTrayIcon::Trigger << true << false;
+    QTest::addRow("right click") << QSystemTrayIcon::Context << true << false;
+    QTest::addRow("middle click") << QSystemTrayIcon::MiddleClick << true << false;
+    // StatusNotifier hosts report a left click as an activation, and nothing else.
+    QTest::addRow("activation") << QSystemTrayIcon::Trigger << false << true;
+    QTest::addRow("host: double click") << QSystemTrayIcon::DoubleClick << false << true;
+    QTest::addRow("host: context") << QSystemTrayIcon::Context << false << false;
+    QTest::addRow("host: secondary") << QSystemTrayIcon::MiddleClick << false << false;
+}
+
+void TstTumoShell::trayClicks() {
+    QFETCH(QSystemTrayIcon::ActivationReason, reason);
+    QFETCH(bool, trayReportsDoubleClicks);
+    QFETCH(bool, restores);
+    QCOMPARE(TumoFunc::trayClickRestores(reason, trayReportsDoubleClicks), restores);
+}
+
 void TstTumoShell::trayDoubleClickRestoresTheWindow() {
     Tumo tumo;
     QVERIFY(tumo.Form_Load());
@@ -341,11 +387,7 @@ void TstTumoShell::trayDoubleClickRestoresTheWindow() {
     tumo.txtInput->setText(QStringLiteral("4d6"));
     tumo.mnusub5->trigger();
     tumo.hide();
-
-    // Single clicks and the context click do nothing.
-    for (auto reason :
-         {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context, QSystemTrayIcon::MiddleClick})
-        TumoFunc::handleTrayMouse(&tumo, reason);
+    TumoFunc::handleTrayMouse(&tumo, QSystemTrayIcon::Context);
     QVERIFY(!tumo.isVisible());
 
     TumoFunc::handleTrayMouse(&tumo, QSystemTrayIcon::DoubleClick);
@@ -355,6 +397,83 @@ void TstTumoShell::trayDoubleClickRestoresTheWindow() {
     QVERIFY(!tumo.mnusub5->isEnabled());
     QVERIFY(tumo.mnusub6->isEnabled());
     QCOMPARE(tumo.txtInput->text(), QStringLiteral("4d6"));
+}
+
+void TstTumoShell::trayMenuRestoresAndExits() {
+    Tumo tumo;
+    QVERIFY(tumo.Form_Load());
+    tumo.show();
+    tumo.mnusub5->trigger();
+    tumo.hide();
+    QVERIFY(writeBytes(QStringLiteral("tempt.txt"), "x\r\n"));
+    QMenu* menu = TumoFunc::trayData->contextMenu();
+    QVERIFY(menu);
+    const QList<QAction*> entries = menu->actions();
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries.at(0)->text(), QStringLiteral("Restore"));
+    QCOMPARE(entries.at(1)->text(), QStringLiteral("Exit"));
+
+    entries.at(0)->trigger();
+    QVERIFY(tumo.isVisible());
+    QVERIFY(!isTopMost(&tumo));
+    QVERIFY(!tumo.mnusub5->isEnabled());
+
+    // Exit runs the whole shut-down, also on a window hidden to the tray.
+    tumo.hide();
+    entries.at(1)->trigger();
+    QVERIFY(!tumo.isLoaded());
+    QVERIFY(!TumoFunc::trayData);
+    for (const char* name : {"temp.txt", "tempt.txt"})
+        QVERIFY2(!QFile::exists(QString::fromLatin1(name)), name);
+}
+
+// The setup window closes with the main window; the start-up sequence that normally follows it
+// must not bring back the tray icon and the record file.
+void TstTumoShell::trayExitWhileTheSetupIsOpenEndsForGood() {
+    Tumo tumo;
+    QVERIFY(tumo.Form_Load());
+    tumo.show();
+    const int seen = closeModalsDuring(
+        [&] { tumo.mnusub4_click(); },
+        [](QWidget*) { TumoFunc::trayData->contextMenu()->actions().at(1)->trigger(); });
+    QCOMPARE(seen, 1);
+    QVERIFY(!tumo.isLoaded());
+    QVERIFY(!TumoFunc::trayData);
+    QVERIFY(!isHooked(TumoFunc::prevWndProc));
+    QVERIFY(!QFile::exists(QStringLiteral("temp.txt")));
+}
+
+// A click on the main window behind its About box gives the box the keyboard back.
+void TstTumoShell::activationGoesToTheOpenModalWindow() {
+    Tumo tumo;
+    QVERIFY(tumo.Form_Load());
+    tumo.show();
+    QVERIFY(QTest::qWaitForWindowActive(&tumo));
+    bool keyboardInTheBox = false;
+    const int seen = closeModalsDuring([&] { tumo.mnusub3_click(); },
+                                       [&](QWidget* about) {
+                                           QVERIFY(QTest::qWaitForWindowActive(about));
+                                           tumo.activateWindow();
+                                           QTest::qWait(50);
+                                           QTRY_VERIFY(QApplication::activeWindow() == about);
+                                           const QWidget* focus = QApplication::focusWidget();
+                                           keyboardInTheBox = focus && focus->window() == about;
+                                       });
+    QCOMPARE(seen, 1);
+    QVERIFY(keyboardInTheBox);
+}
+
+void TstTumoShell::helpComesBackWhenMinimised() {
+    QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n"));
+    Tumo tumo;
+    QVERIFY(tumo.Form_Load());
+    tumo.show();
+    tumo.mnusub7_click();
+    tumo.helpWindow->showMinimized();
+    QVERIFY(tumo.helpWindow->isMinimized());
+    QTest::keyClick(tumo.txtInput, Qt::Key_H, Qt::ControlModifier);
+    QVERIFY(tumo.helpWindow->isVisible());
+    QVERIFY(!tumo.helpWindow->isMinimized());
 }
 
 void TstTumoShell::helpWindowOutlivesTheMainWindow() {
@@ -372,6 +491,11 @@ void TstTumoShell::helpWindowOutlivesTheMainWindow() {
     QVERIFY(!TumoFunc::trayData);
     QVERIFY(help && help->isVisible());
     QCOMPARE(ended.count(), 0);
+    // A later start of the program now brings the help window forward, not the unloaded one.
+    help->showMinimized();
+    tumo.comeForward();
+    QVERIFY(!help->isMinimized());
+    QVERIFY(!tumo.isVisible());
 
     help->cmdClose->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -389,6 +513,10 @@ void TstTumoShell::hiddenMainWindowKeepsTheProgramRunning() {
     QCOMPARE(ended.count(), 0);
     QVERIFY(tumo.isLoaded());
     QVERIFY(TumoFunc::trayData);
+    // A later start of the program brings it back.
+    tumo.comeForward();
+    QVERIFY(tumo.isVisible());
+    tumo.hide();
     // A help window opened and closed meanwhile does not end it either.
     QVERIFY(writeBytes(QStringLiteral("tumoinfo.dat"), "Help.\r\n"));
     tumo.mnusub7_click();

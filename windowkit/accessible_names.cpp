@@ -3,20 +3,14 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
 namespace {
-
-// Captions beside or above a text box lie at most this far from it, in pixels.
-constexpr int captionGap = 16;
 
 // "&Roll!" reads "Roll!", "Fish && Chips" reads "Fish & Chips".
 QString withoutAccessKey(const QString& caption) {
@@ -55,50 +49,12 @@ bool isPartOfAControl(const QWidget* w) {
     return false;
 }
 
-QString captionOf(const QWidget* w) {
-    if (const auto* label = qobject_cast<const QLabel*>(w))
-        return spokenText(label->text(), label->textFormat());
-    if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w))
-        return withoutAccessKey(static_cast<const QAbstractButton*>(w)->text()).simplified();
-    return {};
-}
-
 QString buddyCaption(const QWidget* box) {
     const QWidget* window = box->window();
     for (const QLabel* label : window->findChildren<QLabel*>())
         if (label->buddy() == box)
             return withoutAccessKey(spokenText(label->text(), label->textFormat()));
     return {};
-}
-
-QRect geometryIn(const QWidget* w, const QWidget* window) {
-    return {w->mapTo(window, QPoint(0, 0)), w->size()};
-}
-
-// The label or check box a sighted user reads as the box's caption: right beside it on the
-// left, on the same line, or just above it, starting where the box starts.
-QString neighbourCaption(const QWidget* box) {
-    const QWidget* window = box->window();
-    if (window->layout())
-        return {};
-    const QRect boxRect = geometryIn(box, window);
-    QString above;
-    for (const QWidget* w : window->findChildren<QWidget*>()) {
-        if (w == box || w->window() != window || !w->isVisibleTo(window))
-            continue;
-        const QString caption = captionOf(w);
-        if (caption.isEmpty())
-            continue;
-        const QRect r = geometryIn(w, window);
-        const int middle = r.center().y();
-        if (r.right() < boxRect.left() && boxRect.left() - r.right() <= captionGap &&
-            middle >= boxRect.top() && middle <= boxRect.bottom())
-            return caption;
-        if (r.bottom() < boxRect.top() && boxRect.top() - r.bottom() <= captionGap &&
-            qAbs(r.left() - boxRect.left()) <= captionGap)
-            above = caption;
-    }
-    return above;
 }
 
 } // namespace
@@ -113,8 +69,6 @@ QString derivedAccessibleName(const QWidget* control) {
             name = withoutAccessKey(name);
     } else if (isTextBox(control)) {
         name = buddyCaption(control);
-        if (name.isEmpty())
-            name = neighbourCaption(control);
     } else {
         return {};
     }

@@ -1,11 +1,17 @@
 #include "key_preview.h"
 
+#include "latin_key.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
 int keyCodeOf(const QKeyEvent* event) {
-    const int key = event->key();
+    int key = event->key();
+    // A character beyond ASCII comes from a layout whose letters are not Latin; the key code is
+    // that of the physical key, so Ctrl+X stays Ctrl+X under a Cyrillic or Greek layout.
+    if (key >= 0x80 && key < Qt::Key_Escape)
+        key = latinLetterOfKey(event);
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
         return 112 + (key - Qt::Key_F1);
     if (key >= Qt::Key_A && key <= Qt::Key_Z)

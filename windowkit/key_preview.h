@@ -14,6 +14,8 @@ class QWidget;
 //
 // Keys are passed on as key codes (F1-F12 are 112-123, letters A-Z 65-90, digits 48-57; any
 // other key is 0) with a modifier mask (1 Shift, 2 Ctrl, 4 Alt; Meta and keypad ignored).
+// Key codes are those of the keys, not of characters: a letter key under a non-Latin layout
+// has the code of its Latin letter. keyCodeOf is the one place that turns an event into a code.
 
 int keyCodeOf(const QKeyEvent* event);
 int modifierMask(Qt::KeyboardModifiers modifiers);

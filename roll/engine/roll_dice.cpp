@@ -1,12 +1,11 @@
 #include "roll_dice.h"
 
+#include "die_line_texts.h"
 #include "number_text.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <optional>
-#include <vector>
 
 namespace {
 
@@ -24,96 +23,6 @@ DieRoll rollWithOptions(const RollRequest& request, const RollOptions& options,
     }
     return die;
 }
-
-// The texts that every repetition repeats, made once per roll, so that a die line is two
-// copies: its start "d6(k)> " and, while the dice have few faces, the text of its value with
-// the line's CR LF. Each text sits in a fixed-size slot and is copied whole; only its length
-// counts, so the copies need no length of their own.
-class DieLineTexts {
-public:
-    static constexpr std::size_t slot = 32; // longer than any die-line start or value text
-
-    explicit DieLineTexts(const RollRequest& request) : modifier_(request.modifier) {
-        std::string text;
-        const auto count = static_cast<std::size_t>(std::max(request.count, 0.0));
-        starts_.assign(count * slot, '\0');
-        startLengths_.resize(count);
-        for (std::size_t k = 1; k <= count; ++k) {
-            text.clear();
-            text.push_back('d');
-            appendTrimmedNumberText(text, request.sides);
-            text.push_back('(');
-            appendTrimmedNumberText(text, static_cast<double>(k));
-            text.append(")> ");
-            store(text, starts_, startLengths_, k - 1);
-            longestStart_ = std::max(longestStart_, text.size());
-        }
-        // Faces run from 1 to sides, or from sides + 1 to 1 when sides is below 1.
-        lowestFace_ = std::min(1.0, request.sides + 1);
-        const double faces = std::max(1.0, request.sides) - lowestFace_ + 1;
-        if (faces <= 4096) {
-            const auto n = static_cast<std::size_t>(faces);
-            values_.assign(n * slot, '\0');
-            valueLengths_.resize(n);
-            for (std::size_t i = 0; i < n; ++i) {
-                text.clear();
-                appendNumberText(text, (lowestFace_ + static_cast<double>(i)) + modifier_);
-                text.append("\r\n");
-                store(text, values_, valueLengths_, i);
-                longestValue_ = std::max(longestValue_, text.size());
-            }
-        } else {
-            longestValue_ = slot; // see appendValue
-        }
-    }
-
-    // Bytes that the die lines of count dice take at most, room for the last copy included.
-    std::size_t room(std::size_t count) const {
-        return count * (longestStart_ + longestValue_) + slot;
-    }
-
-    // Writes the line of die k (from 1) at out and returns where it ends.
-    char* write(char* out, std::size_t k, const DieRoll& die) const {
-        std::memcpy(out, &starts_[(k - 1) * slot], slot);
-        out += startLengths_[k - 1];
-        const double index = die.face - lowestFace_;
-        if (index >= 0 && index < static_cast<double>(valueLengths_.size())) {
-            const auto i = static_cast<std::size_t>(index);
-            std::memcpy(out, &values_[i * slot], slot);
-            return out + valueLengths_[i];
-        }
-        return appendValue(out, die.value);
-    }
-
-private:
-    static void store(const std::string& text, std::string& slots,
-                      std::vector<unsigned char>& lengths, std::size_t i) {
-        const std::size_t n = std::min(text.size(), slot);
-        text.copy(&slots[i * slot], n);
-        lengths[i] = static_cast<unsigned char>(n);
-    }
-
-    // Values of dice with many faces are written one by one; a number's text with the CR LF
-    // stays within a slot.
-    char* appendValue(char* out, double value) const {
-        scratch_.clear();
-        appendNumberText(scratch_, value);
-        scratch_.append("\r\n");
-        const std::size_t n = std::min(scratch_.size(), slot);
-        scratch_.copy(out, n);
-        return out + n;
-    }
-
-    double modifier_;
-    double lowestFace_ = 1;
-    std::string starts_;
-    std::vector<unsigned char> startLengths_;
-    std::size_t longestStart_ = 0;
-    std::string values_;
-    std::vector<unsigned char> valueLengths_;
-    std::size_t longestValue_ = 0;
-    mutable std::string scratch_;
-};
 
 void writeHeading(const RollRequest& request, RollRecord& record) {
     std::string& line = record.line();
@@ -169,7 +78,7 @@ void writeSeveralDice(const RollRequest& request, const RollOptions& options, Ra
         lowest = std::min(lowest, die.value);
         highest = std::max(highest, die.value);
         if (texts)
-            out = texts->write(out, k, die);
+            out = texts->write(out, k, die.face, die.value);
     }
     sum += request.addValue;
 

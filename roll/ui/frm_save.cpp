@@ -33,6 +33,7 @@ frmSave::frmSave(const QString& logPath, QWidget* mainWindow, const QStringList&
     txtSaveFile = new QLineEdit(this);
     txtSaveFile->setFont(courierFont(18));
     txtSaveFile->setGeometry(12, 52, 456, 40);
+    Label1->setBuddy(txtSaveFile);
     selectAllOnFocus(txtSaveFile); // txtSaveFile_GotFocus
 
     cmdOkay = new QPushButton(tr("&Okay"), this);
