@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 harnesses=("$@")
-((${#harnesses[@]})) || harnesses=(roll_request record_split preset_file)
+((${#harnesses[@]})) || harnesses=(roll_request record_split preset_file log_totals)
 
 scripts/install-deps.sh clang libclang-rt-14-dev
 

@@ -243,6 +243,9 @@ LogReadResult readLoggedRolls(const QString& path, const RollRequest& request,
         return result;
     }
     const double size = static_cast<double>(std::max<qint64>(file.size(), 1));
+    // A small log takes a small buffer; a growing one is read on in blocks of that size.
+    const std::size_t block = std::clamp<std::size_t>(static_cast<std::size_t>(size) + 1,
+                                                      std::size_t{64} << 10, blockSize);
     RecordReader reader(request, options, result.rolls);
     std::string buffer;
     std::size_t kept = 0; // bytes of an unfinished line carried over from the last block
@@ -252,8 +255,8 @@ LogReadResult readLoggedRolls(const QString& path, const RollRequest& request,
             result.failure = QStringLiteral("Reading the roll log %1 was stopped.").arg(path);
             return result;
         }
-        buffer.resize(kept + blockSize);
-        const qint64 got = file.read(buffer.data() + kept, static_cast<qint64>(blockSize));
+        buffer.resize(kept + block);
+        const qint64 got = file.read(buffer.data() + kept, static_cast<qint64>(block));
         if (got < 0) {
             result.failure = QStringLiteral("The roll log %1 could not be read: %2.")
                                  .arg(path, file.errorString());
