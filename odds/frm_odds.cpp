@@ -7,6 +7,7 @@
 #include "odds_table.h"
 #include "odds_table_model.h"
 #include "odds_words.h"
+#include "program_identity.h"
 #include "your_rolls_view.h"
 
 #include <QClipboard>
@@ -42,7 +43,7 @@ frmOdds::frmOdds(std::function<QString()> logPath, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Window), model_(new OddsTableModel(this)),
       task_(new LatestTask(this)), copier_(new LatestTask(this)), workingTimer_(new QTimer(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(tr("Odds - Quorvane's Dice Roller"));
+    setWindowTitle(tr("Odds - %1").arg(ProgramIdentity::rollboxTitle));
     setWindowIcon(dieIcon());
     setFont(courierFont(9.75));
     setColours(this, Colours::paleYellow, Colours::darkGreen);

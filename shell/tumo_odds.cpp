@@ -2,6 +2,7 @@
 // the small chart in the box at the lower right shows the last roll.
 #include "tumo.h"
 
+#include "bring_forward.h"
 #include "command_key.h"
 #include "frm_odds.h"
 #include "last_roll_chart.h"
@@ -47,7 +48,6 @@ void Tumo::mnusub8_click() {
         if (lastRoll_)
             oddsWindow->showRoll(*lastRoll_);
     }
-    oddsWindow->show();
-    oddsWindow->raise();
-    oddsWindow->activateWindow();
+    // Also brings back an odds window that was minimised.
+    bringForward(oddsWindow);
 }
