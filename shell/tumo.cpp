@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -52,6 +53,9 @@ Tumo::Tumo(QWidget* parent)
     Timer1->start();
 
     nameControlsForAccessibility(this);
+    // The formula box is first in the tab order and holds the focus when the window first
+    // shows, whichever control was created first; the chart box would swallow typing.
+    txtInput->setFocus();
 }
 
 Tumo::~Tumo() {

@@ -13,6 +13,7 @@
 #include "work_dir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -247,8 +248,10 @@ void TstTumoShell::typedLettersReachTheFormulaBox() {
     Tumo tumo;
     QVERIFY(tumo.Form_Load());
     tumo.show();
-    tumo.txtInput->setFocus();
-    QTest::keyClicks(tumo.txtInput, QStringLiteral("Hxm"));
+    // Typed at whatever holds the focus when the window first shows: the formula box.
+    QVERIFY(QTest::qWaitForWindowActive(&tumo));
+    QCOMPARE(QApplication::focusWidget(), tumo.txtInput);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Hxm"));
     QCOMPARE(tumo.txtInput->text(), QStringLiteral("Hxm"));
     QVERIFY(tumo.isLoaded());
     QVERIFY(!tumo.helpWindow);
