@@ -45,30 +45,9 @@ start)
         echo "Already started on $display; stop it first." >&2
         exit 1
     fi
-    scripts/install-deps.sh xvfb x11-utils x11-xkb-utils dbus-x11 libglib2.0-bin xfwm4 \
-        xfce4-panel xdotool imagemagick
+    scripts/install-deps.sh --desktop
     mkdir -p "$state/config/xfce4/xfconf/xfce-perchannel-xml"
-    cat >"$state/config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'EOF'
-<?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0">
-  <property name="configver" type="int" value="2"/>
-  <property name="panels" type="array">
-    <value type="int" value="1"/>
-    <property name="panel-1" type="empty">
-      <property name="position" type="string" value="p=6;x=0;y=0"/>
-      <property name="length" type="uint" value="100"/>
-      <property name="position-locked" type="bool" value="true"/>
-      <property name="size" type="uint" value="32"/>
-      <property name="plugin-ids" type="array">
-        <value type="int" value="1"/>
-      </property>
-    </property>
-  </property>
-  <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="systray"/>
-  </property>
-</channel>
-EOF
+    cp scripts/tray-panel.xml "$state/config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml"
     start_background xvfb Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp
     for _ in $(seq 50); do
         xdpyinfo -display "$display" >/dev/null 2>&1 && break
