@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh --desktop
 BUILD_TYPE=Debug scripts/build.sh build-sanitize -DROLLBOX_SANITIZE=ON
 
 export QT_QPA_PLATFORM=offscreen
