@@ -1,8 +1,11 @@
 // Child process of the crash-safety test: saves two different preset tables into the working
-// directory's presets file, one after the other, until it is killed.
+// directory's presets file, one after the other, until it is killed. After each completed save
+// it writes a line to stdout, so that the test knows the saving is under way.
 #include "preset_file.h"
 
 #include <QCoreApplication>
+
+#include <cstdio>
 
 PresetTable savedTable(int which) {
     PresetTable table;
@@ -27,5 +30,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0;; i = 1 - i) {
         if (const auto error = writePresetFile(savedTable(i)))
             return 1;
+        std::puts("saved");
+        std::fflush(stdout);
     }
 }

@@ -3,6 +3,7 @@
 #include "frm_help.h"
 #include "modal_watch.h"
 #include "mouse_label.h"
+#include "patience.h"
 #include "tumo.h"
 #include "work_dir.h"
 
@@ -42,7 +43,7 @@ void TstAboutHelp::aboutOpensModallyOverTheMainWindow() {
     QVERIFY(tumo.Form_Load());
     tumo.move(140, 95);
     tumo.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tumo));
+    QVERIFY(QTest::qWaitForWindowExposed(&tumo, patienceMs));
 
     QPoint aboutPosition;
     bool topMost = false;
@@ -92,10 +93,10 @@ void TstAboutHelp::aboutCloses() {
     frmAbout about(nullptr);
     about.show();
     about.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QVERIFY(QTest::qWaitForWindowActive(&about, patienceMs));
     QTest::keyClick(&about, Qt::Key(key), modifiers);
     // Alt+C animates a click on the button, which ends in a later event.
-    QTRY_VERIFY(!about.isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!about.isVisible(), patienceMs);
 }
 
 void TstAboutHelp::helpShowsTheFileAsItIs() {
@@ -107,7 +108,7 @@ void TstAboutHelp::helpShowsTheFileAsItIs() {
 
     frmHelp help;
     help.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    QVERIFY(QTest::qWaitForWindowExposed(&help, patienceMs));
     const QString shown = help.txtHelp->toPlainText();
     QVERIFY(shown.startsWith(
         QStringLiteral("Rollbox help\n\nCaf\u00e9 rules\nlast of the first part\n")));
@@ -241,10 +242,10 @@ void TstAboutHelp::helpCloses() {
     QPointer<frmHelp> help = new frmHelp;
     help->show();
     help->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(help));
+    QVERIFY(QTest::qWaitForWindowActive(help, patienceMs));
     QTest::keyClick(help, Qt::Key(key), modifiers);
     // Closing deletes the window, so that the next Help reads the file again.
-    QTRY_VERIFY(!help);
+    QTRY_VERIFY_WITH_TIMEOUT(!help, patienceMs);
 }
 
 QTEST_MAIN(TstAboutHelp)

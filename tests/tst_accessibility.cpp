@@ -12,6 +12,7 @@
 #include "result_pane.h"
 #include "tumo.h"
 
+#include "patience.h"
 #include "work_dir.h"
 
 #include <QAbstractButton>
@@ -329,7 +330,7 @@ void TstAccessibility::menuKeyOpensTheMiniMenu() {
     QList<QMenu*> shown;
     mini.setPopupShower([&shown](QMenu* menu, QPoint) { shown << menu; });
     mini.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&mini));
+    QVERIFY(QTest::qWaitForWindowExposed(&mini, patienceMs));
 
     // The window system hands the context-menu key to the focused control as a context-menu
     // event from the keyboard.
@@ -355,7 +356,7 @@ void TstAccessibility::menuKeyOpensTheMiniMenu() {
 void TstAccessibility::menuKeyOpensTheMainMenu() {
     Tumo tumo;
     tumo.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tumo));
+    QVERIFY(QTest::qWaitForWindowExposed(&tumo, patienceMs));
     QVERIFY(!tumo.mnufile->isVisible());
 
     QContextMenuEvent fromKey(QContextMenuEvent::Keyboard, QPoint(5, 5),

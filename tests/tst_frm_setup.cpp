@@ -1,5 +1,6 @@
 #include "frm_setup.h"
 #include "modal_watch.h"
+#include "patience.h"
 #include "preset_test_files.h"
 #include "typing.h"
 
@@ -89,7 +90,7 @@ void TestFrmSetup::fillsTheGridFromTheFile() {
 void TestFrmSetup::opensTopMostAtTheTopLeftCorner() {
     frmSetup setup;
     setup.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&setup));
+    QVERIFY(QTest::qWaitForWindowExposed(&setup, patienceMs));
     QVERIFY(setup.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(setup.frameGeometry().topLeft(),
              QGuiApplication::primaryScreen()->availableGeometry().topLeft());

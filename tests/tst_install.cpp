@@ -1,6 +1,8 @@
 // The installed program, as a user gets it: `cmake --install` into a fresh prefix, the layout
 // and the desktop files checked (with the desktop validators where they are installed), and
 // the installed Rollbox started with an empty home directory.
+#include "patience.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -59,7 +61,7 @@ Run run(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
-    if (!process.waitForFinished(120000))
+    if (!process.waitForFinished(patienceMs))
         return {-1, process.errorString()};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAll())};
@@ -82,7 +84,7 @@ void TstInstall::initTestCase() {
     install.setProcessEnvironment(env);
     install.start(QStringLiteral(CMAKE_COMMAND),
                   {"--install", QStringLiteral(BUILD_DIR), "--prefix", prefix_.path()});
-    QVERIFY(install.waitForFinished(120000));
+    QVERIFY(install.waitForFinished(patienceMs));
     QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0,
              install.readAll().constData());
 }
@@ -193,7 +195,7 @@ void TstInstall::startInstalledRollbox() {
     rollbox_.setProcessEnvironment(env);
     rollbox_.setWorkingDirectory(home_.path());
     rollbox_.start(installed("bin/rollbox"), {});
-    QVERIFY2(rollbox_.waitForStarted(), qPrintable(rollbox_.errorString()));
+    QVERIFY2(rollbox_.waitForStarted(patienceMs), qPrintable(rollbox_.errorString()));
 }
 
 void TstInstall::stopRollbox() {
@@ -209,7 +211,7 @@ void TstInstall::firstStartPreparesTheWorkingFolder() {
     // The record file appears in the working directory once the window has loaded.
     const QString record = QDir(userFolder()).filePath("temp.txt");
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record) || rollbox_.state() == QProcess::NotRunning,
-                             30000);
+                             patienceMs);
     QVERIFY2(rollbox_.state() == QProcess::Running, rollbox_.readAll().constData());
     QVERIFY(QFile::exists(record));
 
@@ -241,7 +243,7 @@ void TstInstall::laterStartKeepsEditedPresets() {
     startInstalledRollbox();
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("temp.txt")) ||
                                  rollbox_.state() == QProcess::NotRunning,
-                             30000);
+                             patienceMs);
     QVERIFY2(rollbox_.state() == QProcess::Running, rollbox_.readAll().constData());
 
     QCOMPARE(fileBytes(folder.filePath("tumosetup.dat")), edited);

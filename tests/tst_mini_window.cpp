@@ -4,6 +4,7 @@
 #include "modal_watch.h"
 #include "mouse_label.h"
 #include "native_key.h"
+#include "patience.h"
 #include "scripted_random.h"
 #include "window_ops.h"
 
@@ -95,7 +96,7 @@ void TestMiniWindow::init() {
     mini->setPopupShower([this](QMenu* menu, QPoint) { shownMenu = menu; });
     mini->Form_Load();
     mini->show();
-    QVERIFY(QTest::qWaitForWindowExposed(mini.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(mini.get(), patienceMs));
 }
 
 void TestMiniWindow::cleanup() {
@@ -414,10 +415,10 @@ void TestMiniWindow::aboutBoxClosesWithItsKeys() {
     bool closed = false;
     openAbout(mini.get(), [&](MiniAbout& about) {
         about.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&about));
+        QVERIFY(QTest::qWaitForWindowActive(&about, patienceMs));
         QTest::keyClick(about.windowHandle(), key, modifiers);
         // Alt+C presses the button visibly, so the click lands a moment later.
-        QTRY_VERIFY(!about.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!about.isVisible(), patienceMs);
         closed = true;
     });
     QVERIFY(closed);

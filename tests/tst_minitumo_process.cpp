@@ -1,5 +1,7 @@
 #include "single_instance.h"
 
+#include "patience.h"
+
 #include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -63,11 +65,11 @@ QProcess* TestMinitumoProcess::start() {
 
 void TestMinitumoProcess::secondCopyEndsAtOnce() {
     QProcess* first = start();
-    QVERIFY(first->waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), first->processId(), 30000);
+    QVERIFY(first->waitForStarted(patienceMs));
+    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), first->processId(), patienceMs);
 
     QProcess* second = start();
-    QVERIFY(second->waitForFinished(30000));
+    QVERIFY(second->waitForFinished(patienceMs));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
     QCOMPARE(first->state(), QProcess::Running);
@@ -75,10 +77,10 @@ void TestMinitumoProcess::secondCopyEndsAtOnce() {
 
     // A copy that died leaves its lock behind; the next start takes it over.
     first->kill();
-    QVERIFY(first->waitForFinished());
+    QVERIFY(first->waitForFinished(patienceMs));
     QProcess* third = start();
-    QVERIFY(third->waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), third->processId(), 30000);
+    QVERIFY(third->waitForStarted(patienceMs));
+    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), third->processId(), patienceMs);
     QCOMPARE(third->state(), QProcess::Running);
 }
 

@@ -10,6 +10,7 @@
 #include "tumo.h"
 #include "your_rolls_view.h"
 
+#include "patience.h"
 #include "scripted_random.h"
 #include "work_dir.h"
 
@@ -58,7 +59,7 @@ void TstOddsWindow::init() {
     QVERIFY(tumo_->Form_Load());
     tumo_->show();
     QApplication::setActiveWindow(tumo_.get());
-    QVERIFY(QTest::qWaitForWindowActive(tumo_.get()));
+    QVERIFY(QTest::qWaitForWindowActive(tumo_.get(), patienceMs));
 }
 
 void TstOddsWindow::cleanup() {
@@ -74,7 +75,7 @@ frmOdds* TstOddsWindow::openOdds() {
     frmOdds* odds = tumo_->oddsWindow;
     if (!odds || !odds->isVisible())
         return nullptr;
-    if (!QTest::qWaitFor([odds] { return odds->table() && !odds->isWorking(); }))
+    if (!QTest::qWaitFor([odds] { return odds->table() && !odds->isWorking(); }, patienceMs))
         return nullptr;
     return odds;
 }
@@ -118,7 +119,7 @@ void TstOddsWindow::opensOnCtrlDAndFollowsARoll() {
 
     // New inputs, new odds, and the marks of another request go.
     tumo_->txtInput->setText("3d6");
-    QTRY_COMPARE(odds->lblQuestion->text(), QString("3d6, Drop Lowest"));
+    QTRY_COMPARE_WITH_TIMEOUT(odds->lblQuestion->text(), QString("3d6, Drop Lowest"), patienceMs);
     QVERIFY(odds->imgChart->bars().marked.empty());
 }
 
@@ -128,7 +129,7 @@ void TstOddsWindow::ctrlCCopiesTheWholeTable() {
     QVERIFY(odds);
     QApplication::clipboard()->clear();
     QTest::keyClick(odds->grdOdds, Qt::Key_C, Qt::ControlModifier);
-    QTRY_VERIFY(!QApplication::clipboard()->text().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!QApplication::clipboard()->text().isEmpty(), patienceMs);
     const QString text = QApplication::clipboard()->text();
 
     QVERIFY(text.endsWith("\r\n"));
@@ -188,7 +189,7 @@ void TstOddsWindow::lowerRightChartShowsTheLastRoll() {
     QVERIFY(chart);
     QVERIFY(chart->bars().heights.empty());
     roll("3d6", {1, 2, 3});
-    QTRY_VERIFY(!chart->bars().heights.empty());
+    QTRY_VERIFY_WITH_TIMEOUT(!chart->bars().heights.empty(), patienceMs);
     QCOMPARE(chart->bars().heights.size(), std::size_t(16));
     QCOMPARE(chart->bars().marked, std::vector<double>{6});
     QVERIFY(chart->toolTip().startsWith("3d6: 6\n"));
@@ -202,11 +203,11 @@ void TstOddsWindow::lowerRightChartShowsTheLastRoll() {
     QTest::keyClick(chart, Qt::Key_Return);
     QVERIFY(tumo_->oddsWindow && tumo_->oddsWindow->isVisible());
     tumo_->oddsWindow->close();
-    QTRY_VERIFY(!tumo_->oddsWindow);
+    QTRY_VERIFY_WITH_TIMEOUT(!tumo_->oddsWindow, patienceMs);
     QTest::mouseClick(chart, Qt::LeftButton);
     QVERIFY(tumo_->oddsWindow && tumo_->oddsWindow->isVisible());
     tumo_->oddsWindow->close();
-    QTRY_VERIFY(!tumo_->oddsWindow);
+    QTRY_VERIFY_WITH_TIMEOUT(!tumo_->oddsWindow, patienceMs);
     // A screen reader presses it as a button.
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(chart);
     QCOMPARE(face->role(), QAccessible::Button);
@@ -260,7 +261,7 @@ void TstOddsWindow::yourRollsJudgesTheLoggedRolls() {
     frmOdds* odds = openOdds();
     QVERIFY(odds);
     odds->tabViews->setCurrentWidget(odds->pageRolls);
-    QTRY_VERIFY(!odds->isWorking());
+    QTRY_VERIFY_WITH_TIMEOUT(!odds->isWorking(), patienceMs);
 
     const OddsTable& table = *odds->table();
     const LogReadResult read = readLoggedRolls(tumo_->logPath, table.odds.request, table.options);

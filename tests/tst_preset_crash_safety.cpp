@@ -1,6 +1,7 @@
 // A save of the presets file killed at any moment leaves the whole old file or the whole new
 // one, never a mixture or a truncated file.
 #include "file_bytes.h"
+#include "patience.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,13 +10,31 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 class tst_preset_crash_safety : public QObject {
     Q_OBJECT
 private slots:
     void killedSavesLeaveAWholeFile();
 };
+
+namespace {
+
+// Waits until the saver has reported count completed saves; false when it ended or fell silent.
+bool awaitSaves(QProcess& saver, int count) {
+    int reported = 0;
+    for (;;) {
+        reported += int(saver.readAll().count('\n'));
+        if (reported >= count)
+            return true;
+        if (!saver.waitForReadyRead(patienceMs))
+            return false;
+    }
+}
+
+} // namespace
 
 void tst_preset_crash_safety::killedSavesLeaveAWholeFile() {
     QTemporaryDir folder;
@@ -24,7 +43,7 @@ void tst_preset_crash_safety::killedSavesLeaveAWholeFile() {
     QProcess print;
     print.setWorkingDirectory(folder.path());
     print.start(QStringLiteral(PRESET_SAVER), {QStringLiteral("--print")});
-    QVERIFY(print.waitForFinished());
+    QVERIFY(print.waitForFinished(patienceMs));
     const QByteArray first = fileBytes(folder.filePath(QStringLiteral("a.dat")));
     const QByteArray second = fileBytes(folder.filePath(QStringLiteral("b.dat")));
     QCOMPARE(first.count("\r\n"), 72);
@@ -38,12 +57,16 @@ void tst_preset_crash_safety::killedSavesLeaveAWholeFile() {
     int sawSecond = 0;
     for (int round = 0; round < 60; ++round) {
         QProcess saver;
+        saver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         saver.setWorkingDirectory(folder.path());
         saver.start(QStringLiteral(PRESET_SAVER));
-        QVERIFY(saver.waitForStarted());
-        QTest::qSleep(random.bounded(5, 60)); // let it save a random number of times
+        QVERIFY(saver.waitForStarted(patienceMs));
+        // The kill lands after one to four completed saves, however fast the saver runs, and a
+        // random moment later, so at any point of the save that follows.
+        QVERIFY2(awaitSaves(saver, random.bounded(1, 5)), qPrintable(QString::number(round)));
+        std::this_thread::sleep_for(std::chrono::microseconds(random.bounded(2000)));
         ::kill(static_cast<pid_t>(saver.processId()), SIGKILL);
-        QVERIFY(saver.waitForFinished());
+        QVERIFY(saver.waitForFinished(patienceMs));
         QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
 
         const QByteArray now = fileBytes(presets);
@@ -54,7 +77,7 @@ void tst_preset_crash_safety::killedSavesLeaveAWholeFile() {
                                 .arg(now.count("\r\n"))));
         (now == first ? sawFirst : sawSecond) += 1;
     }
-    // Both outcomes occurred, so the kills did land in the middle of saving.
+    // Both outcomes occurred: the kills landed at different points of the saving.
     QVERIFY(sawFirst > 0 && sawSecond > 0);
 }
 

@@ -12,6 +12,7 @@
 #include "work_files.h"
 
 #include "modal_watch.h"
+#include "patience.h"
 #include "record_lines.h"
 #include "scripted_random.h"
 #include "special_files.h"
@@ -270,7 +271,7 @@ void TstReadOnlyFiles::specialFilesAreRefused() {
 
     QString message;
     {
-        const Watchdog watchdog(std::chrono::seconds(10));
+        const Watchdog watchdog(patience);
         message = messageAt(site, file);
     }
 

@@ -1,6 +1,7 @@
 // The result pane as a read-only text box: exact text, wrap, scrolling, selection, clipboard,
 // context menu and accessibility, on the offscreen platform.
 #include "pane_layout.h"
+#include "patience.h"
 #include "result_pane.h"
 #include "roll_request.h"
 
@@ -93,7 +94,7 @@ void TestResultPane::init() {
     after_ = new QLineEdit(window_.get());
     after_->setGeometry(10, 166, 100, 24);
     window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get(), patienceMs));
     QGuiApplication::clipboard()->clear();
 }
 

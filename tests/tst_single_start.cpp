@@ -6,6 +6,7 @@
 #include "single_instance.h"
 
 #include "file_bytes.h"
+#include "patience.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -58,7 +59,7 @@ void start(QProcess& process, const QString& program, const QString& folder,
     process.setProcessEnvironment(programEnvironment(runtimeDir));
     process.setWorkingDirectory(folder);
     process.start(program, {});
-    QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));
+    QVERIFY2(process.waitForStarted(patienceMs), qPrintable(process.errorString()));
 }
 
 QStringList filesIn(const QString& folder) {
@@ -104,11 +105,11 @@ void TstSingleStart::secondStartEndsAtOnce() {
     QProcess first;
     start(first, QStringLiteral(ROLLBOX_PROGRAM), firstDir.path(), runtime_->path());
     // The record file appears once the first has passed its instance test and loaded.
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(firstDir.path()).filePath("temp.txt")), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(firstDir.path()).filePath("temp.txt")), patienceMs);
 
     QProcess second;
     start(second, QStringLiteral(ROLLBOX_PROGRAM), secondDir.path(), runtime_->path());
-    QVERIFY(second.waitForFinished(30000));
+    QVERIFY(second.waitForFinished(patienceMs));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     // It touched no file, and did not even miss its presets file.
@@ -140,9 +141,9 @@ void TstSingleStart::secondStartAsksTheRunningCopyToShow() {
 
     QProcess second;
     start(second, program, secondDir.path(), runtime_->path());
-    QTRY_COMPARE_WITH_TIMEOUT(asked.count(), 1, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(asked.count(), 1, patienceMs);
     // It may have ended while the test waited for its request.
-    QVERIFY(second.state() == QProcess::NotRunning || second.waitForFinished(30000));
+    QVERIFY(second.state() == QProcess::NotRunning || second.waitForFinished(patienceMs));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QVERIFY(filesIn(secondDir.path()).isEmpty());
@@ -185,10 +186,10 @@ void TstSingleStart::signalsEndTheProgramAsExitDoes() {
     QProcess process;
     start(process, program, dir.path(), runtime_->path());
     // The program listens for later starts once its window is up and it handles signals.
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(secondLaunchSocketName(name)), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(secondLaunchSocketName(name)), patienceMs);
     ::kill(pid_t(process.processId()), signal);
 
-    QVERIFY(process.waitForFinished(30000));
+    QVERIFY(process.waitForFinished(patienceMs));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     if (rollbox)

@@ -4,6 +4,7 @@
 #include "key_map.h"
 #include "modal_watch.h"
 #include "mouse_label.h"
+#include "patience.h"
 #include "preset_file.h"
 #include "preset_tooltip.h"
 #include "result_pane.h"
@@ -88,7 +89,7 @@ void TstTumoKeys::loadTumo() {
     QVERIFY(tumo_->Form_Load());
     tumo_->show();
     QApplication::setActiveWindow(tumo_.get());
-    QVERIFY(QTest::qWaitForWindowActive(tumo_.get()));
+    QVERIFY(QTest::qWaitForWindowActive(tumo_.get(), patienceMs));
 }
 
 // Every roll from here on is appended to a log in the work directory.

@@ -6,6 +6,7 @@
 
 #include "file_bytes.h"
 #include "modal_watch.h"
+#include "patience.h"
 #include "record_lines.h"
 #include "scripted_random.h"
 #include "typing.h"
@@ -102,7 +103,7 @@ void tst_tumo_roll::init() {
     tumo_->show();
     QApplication::setActiveWindow(tumo_.get());
     tumo_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(tumo_.get()));
+    QVERIFY(QTest::qWaitForWindowActive(tumo_.get(), patienceMs));
 }
 
 void tst_tumo_roll::cleanup() {

@@ -6,6 +6,7 @@
 #include "modal_watch.h"
 #include "mouse_label.h"
 #include "native_key.h"
+#include "patience.h"
 #include "roll_log.h"
 #include "tumo.h"
 #include "tumo_func.h"
@@ -271,7 +272,7 @@ void TstTumoShell::popupOpensOnlyOnTheLeftButton() {
     Tumo tumo;
     QVERIFY(tumo.Form_Load());
     tumo.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tumo));
+    QVERIFY(QTest::qWaitForWindowExposed(&tumo, patienceMs));
 
     QTest::mousePress(tumo.Image1, button, {}, QPoint(10, 12));
     QCOMPARE(tumo.mnufile->isVisible(), opens);
@@ -452,17 +453,24 @@ void TstTumoShell::activationGoesToTheOpenModalWindow() {
     Tumo tumo;
     QVERIFY(tumo.Form_Load());
     tumo.show();
-    QVERIFY(QTest::qWaitForWindowActive(&tumo));
+    QVERIFY(QTest::qWaitForWindowActive(&tumo, patienceMs));
     bool keyboardInTheBox = false;
-    const int seen = closeModalsDuring([&] { tumo.mnusub3_click(); },
-                                       [&](QWidget* about) {
-                                           QVERIFY(QTest::qWaitForWindowActive(about));
-                                           tumo.activateWindow();
-                                           QTest::qWait(50);
-                                           QTRY_VERIFY(QApplication::activeWindow() == about);
-                                           const QWidget* focus = QApplication::focusWidget();
-                                           keyboardInTheBox = focus && focus->window() == about;
-                                       });
+    const int seen = closeModalsDuring(
+        [&] { tumo.mnusub3_click(); },
+        [&](QWidget* about) {
+            QVERIFY(QTest::qWaitForWindowActive(about, patienceMs));
+            // The main window is activated first; only then may the box take it back.
+            bool mainActivated = false;
+            const auto watch = connect(
+                qApp, &QGuiApplication::focusWindowChanged, this,
+                [&](const QWindow* window) { mainActivated |= window == tumo.windowHandle(); });
+            tumo.activateWindow();
+            QTRY_VERIFY_WITH_TIMEOUT(mainActivated, patienceMs);
+            disconnect(watch);
+            QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == about, patienceMs);
+            const QWidget* focus = QApplication::focusWidget();
+            keyboardInTheBox = focus && focus->window() == about;
+        });
     QCOMPARE(seen, 1);
     QVERIFY(keyboardInTheBox);
 }
