@@ -48,7 +48,7 @@ start)
     scripts/install-deps.sh --desktop
     mkdir -p "$state/config/xfce4/xfconf/xfce-perchannel-xml"
     cp scripts/tray-panel.xml "$state/config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml"
-    start_background xvfb Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp
+    start_background xvfb Xvfb "$display" -noreset -screen 0 1280x800x24 -nolisten tcp
     for _ in $(seq 50); do
         xdpyinfo -display "$display" >/dev/null 2>&1 && break
         sleep 0.1

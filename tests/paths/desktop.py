@@ -159,9 +159,12 @@ class Desktop:
         first = random.randrange(100, 30000)
         for number in range(first, first + 50):
             read_end, write_end = os.pipe()
+            # Without -noreset the server starts afresh whenever its last client leaves, and a
+            # client that comes meanwhile is turned away.
             server = self._background("xvfb", ["Xvfb", f":{number}", "-displayfd",
-                                               str(write_end), "-screen", "0", "1280x800x24",
-                                               "-nolisten", "tcp"], pass_fds=[write_end])
+                                               str(write_end), "-noreset", "-nolisten", "tcp",
+                                               "-screen", "0", "1280x800x24"],
+                                      pass_fds=[write_end])
             os.close(write_end)
             with os.fdopen(read_end) as pipe:
                 ready = pipe.readline().strip()  # empty when the server ended: number taken
@@ -377,7 +380,7 @@ def run(path):
     except PathFailure as failure:
         steps = [frame for frame in traceback.extract_tb(failure.__traceback__)
                  if os.path.basename(frame.filename) == name]
-        where = f" (line {steps[-1].lineno}: {steps[-1].line})" if steps else ""
+        where = "".join(f" (line {step.lineno}: {step.line})" for step in steps)
         print(f"FAIL {name}{where}: {failure}", file=sys.stderr)
         sys.exit(1)
     print(f"PASS {name}")
