@@ -5,8 +5,8 @@ import os
 import signal
 
 import desktop
-from desktop import Desktop, check, wait_for
-from main_window import WORK_FILES, MainWindow
+from desktop import Desktop, check
+from main_window import WORK_FILES, start_rollbox
 from mini_window import MiniWindow
 
 # The key that reads X on a Latin keyboard reads Ч on a Russian one.
@@ -19,9 +19,8 @@ def work_files_left(program):
 
 def path():
     with Desktop() as d:
-        program = d.start("rollbox")
-        main = MainWindow(d, program)
-        main.wait_focus()
+        main = start_rollbox(d)
+        program = main.program
         main.roll("2d6")
         check(work_files_left(program) == list(WORK_FILES), "a roll left no work files")
         program.process.send_signal(signal.SIGTERM)
@@ -30,9 +29,8 @@ def path():
               f"SIGTERM left work files: {work_files_left(program)}")
 
         d.set_layout("ru")
-        program = d.start("rollbox")
-        main = MainWindow(d, program)
-        main.wait_focus()
+        main = start_rollbox(d)
+        program = main.program
         # A Russian keyboard has no Latin letters to type a formula with; F9 rolls one.
         d.keys("F9")
         main.wait_rolled("3d6")

@@ -3,17 +3,15 @@ and the button reached by Tab."""
 
 import desktop
 from desktop import Desktop, check
-from main_window import MainWindow, check_roll
+from main_window import check_roll, start_rollbox
 
 REFUSAL = "The formula must be entered as follows: #d#+# or #d#-# with no exceptions."
 
 
 def path():
     with Desktop() as d:
-        program = d.start("rollbox")
-        main = MainWindow(d, program)
+        main = start_rollbox(d)
         main.wait_active()
-        main.wait_focus()
 
         record = main.roll("3d6+2")
         check_roll(record, 3, 6, modifier=2)

@@ -66,6 +66,13 @@ class MainWindow:
               self.desktop.text(self.dice), "tempd.txt does not hold the dice pane")
 
 
+def start_rollbox(desktop):
+    """Starts Rollbox in a fresh working folder and waits for its window to take typing."""
+    main = MainWindow(desktop, desktop.start("rollbox"))
+    main.wait_focus()
+    return main
+
+
 def totals_and_dice(record):
     """The totals and die results of a record, in order."""
     totals = [int(value) for value in re.findall(r"^Total:\s+(-?\d+)\r$", record, re.M)]

@@ -3,7 +3,7 @@ Ctrl+X while Rollbox runs on."""
 
 import desktop
 from desktop import Desktop, check, wait_for
-from main_window import MainWindow
+from main_window import start_rollbox
 from mini_window import MiniWindow
 
 # Key, kind shown, lowest and highest number.
@@ -13,9 +13,7 @@ ROLLS = [("F1", "d20", 1, 20), ("F6", "d6", 1, 6), ("F7", "d4+1", 2, 5), ("F9", 
 
 def path():
     with Desktop() as d:
-        program = d.start("rollbox")
-        main = MainWindow(d, program)
-        main.wait_focus()
+        main = start_rollbox(d)
 
         d.keys("ctrl+m")
         mini = MiniWindow(d)
@@ -28,7 +26,7 @@ def path():
 
         d.keys("ctrl+x")
         wait_for("the mini roller ended", mini.gone)
-        check(not program.ended(), "Rollbox ended with the mini roller")
+        check(not main.program.ended(), "Rollbox ended with the mini roller")
 
 
 desktop.run(path)

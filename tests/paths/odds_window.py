@@ -3,7 +3,7 @@ copied, and Escape goes back to the formula; so does closing the help window fro
 
 import desktop
 from desktop import Desktop, check, wait_for
-from main_window import TITLE, MainWindow
+from main_window import TITLE, start_rollbox
 
 HEADER = "Total\tExactly %\tAt least %\tAt most %"
 
@@ -17,9 +17,7 @@ def copied_rows(d):
 
 def path():
     with Desktop() as d:
-        program = d.start("rollbox")
-        main = MainWindow(d, program)
-        main.wait_focus()
+        main = start_rollbox(d)
         d.type("3d6")
 
         d.keys("ctrl+d")

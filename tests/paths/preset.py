@@ -3,16 +3,14 @@ key."""
 
 import desktop
 from desktop import Desktop, check, read_bytes
-from main_window import MainWindow, check_roll
+from main_window import start_rollbox, check_roll
 
 SETUP_TITLE = "Set Up Function Keys"
 
 
 def path():
     with Desktop() as d:
-        program = d.start("rollbox")
-        main = MainWindow(d, program)
-        main.wait_focus()
+        main = start_rollbox(d)
 
         d.keys("ctrl+f")
         setup = d.window(main.app, SETUP_TITLE)
@@ -27,7 +25,7 @@ def path():
         main.wait_active()
         main.wait_focus()
         check(not d.is_showing(setup), "the setup window stayed open")
-        lines = read_bytes(program.file("tumosetup.dat")).split(b"\r\n")
+        lines = read_bytes(main.program.file("tumosetup.dat")).split(b"\r\n")
         check(lines[:6] == [b"F 1", b"4d4+1", b" 1 ", b" 0 ", b" 0 ", b"+3"],
               f"F1's preset was not saved as edited: {lines[:6]}")
 

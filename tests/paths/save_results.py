@@ -4,14 +4,12 @@ import os
 
 import desktop
 from desktop import Desktop, check, read_bytes, wait_for
-from main_window import MainWindow
+from main_window import start_rollbox
 
 
 def path():
     with Desktop() as d:
-        program = d.start("rollbox")
-        main = MainWindow(d, program)
-        main.wait_focus()
+        main = start_rollbox(d)
         log = os.path.join(d.env["HOME"], "table-log.txt")
 
         d.click_on(d.find(main.window, "Save Results", d.atspi.ROLE_CHECK_BOX))

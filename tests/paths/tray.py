@@ -3,7 +3,7 @@ the window forward out of the tray."""
 
 import desktop
 from desktop import Desktop, check, wait_for
-from main_window import TITLE, MainWindow
+from main_window import TITLE, start_rollbox
 
 # The panel stands along the top edge with the tray alone on it: the first icon is here.
 TRAY_ICON = (12, 16)
@@ -23,9 +23,7 @@ def check_forward(d, main):
 
 def path():
     with Desktop(tray=True) as d:
-        program = d.start("rollbox")
-        main = MainWindow(d, program)
-        main.wait_focus()
+        main = start_rollbox(d)
         d.type("3d6")
 
         hide_to_tray(d, main, (0.25, 0.5))
@@ -34,10 +32,10 @@ def path():
 
         # Two quick clicks at one spot would make a double click, which is no click.
         hide_to_tray(d, main, (0.75, 0.5))
-        second = d.start("rollbox", folder=program.folder)
+        second = d.start("rollbox", folder=main.program.folder)
         check(second.wait_ended() == 0, "the second launch did not end cleanly")
         check_forward(d, main)
-        check(not program.ended(), "the running copy ended")
+        check(not main.program.ended(), "the running copy ended")
 
 
 desktop.run(path)
