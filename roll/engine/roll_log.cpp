@@ -2,6 +2,7 @@
 
 #include "regular_file.h"
 #include "user_home.h"
+#include "whole_write.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +39,9 @@ std::optional<FileFailure> appendRollLog(const QString& logPath, std::string_vie
         reason = openRegularFile(log, QIODevice::WriteOnly | appending);
     if (reason)
         return FileFailure{logPath, *reason};
-    if (endsInsideALine(log) && log.write("\r\n", 2) != 2)
-        return FileFailure{logPath, log.errorString()};
+    if (endsInsideALine(log)) {
+        if (auto lineEnd = writeWhole(log, "\r\n"))
+            return FileFailure{logPath, *lineEnd};
+    }
     return writeAndClose(log, logPath, record);
 }

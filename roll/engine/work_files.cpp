@@ -1,13 +1,13 @@
 #include "work_files.h"
 
 #include "regular_file.h"
+#include "whole_write.h"
 
 #include <QFile>
 
 std::optional<FileFailure> writeAndClose(QFile& file, const QString& name, std::string_view bytes) {
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size()))
-        return FileFailure{name, file.errorString()};
+    if (auto reason = writeWhole(file, QByteArrayView(bytes.data(), qsizetype(bytes.size()))))
+        return FileFailure{name, *reason};
     file.close();
     if (file.error() != QFileDevice::NoError)
         return FileFailure{name, file.errorString()};

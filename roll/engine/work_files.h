@@ -33,8 +33,8 @@ std::optional<FileFailure> ensureFileExists(const QString& name);
 // never written through: it may lead to any file of the user's.
 std::optional<FileFailure> writeWholeFile(const QString& name, std::string_view bytes);
 
-// Writes bytes to the open file in one piece and closes it; name is the file's name for the
-// failure.
+// Writes bytes to the file, opened Unbuffered, in one piece and closes it; name is the file's
+// name for the failure.
 std::optional<FileFailure> writeAndClose(QFile& file, const QString& name, std::string_view bytes);
 
 // Writes the record and its two pane texts; every file is tried, the first failure returned.
