@@ -279,6 +279,10 @@ void TstReadOnlyFiles::specialFilesAreRefused_data() {
     }
     QTest::addRow("work files, link to a file")
         << Site::WorkFiles << QStringLiteral("tempd.txt") << SpecialFile::LinkToFile << QString();
+    for (const char* file : {"temp.txt", "tempt.txt", "tempd.txt"})
+        QTest::addRow("work files, hard link at %s", file)
+            << Site::WorkFiles << QString::fromLatin1(file) << SpecialFile::HardLinkToFile
+            << QString();
 }
 
 void TstReadOnlyFiles::specialFilesAreRefused() {
@@ -298,8 +302,11 @@ void TstReadOnlyFiles::specialFilesAreRefused() {
     if (reason.isEmpty()) {
         QVERIFY2(message.isEmpty(), qPrintable(message));
         QVERIFY(!QFileInfo(file).isSymLink());
-        QCOMPARE(fileBytes(file), QByteArray("dice\r\n"));
-        if (kind == SpecialFile::LinkToFile)
+        const QByteArray written = file == QStringLiteral("temp.txt")    ? "record\r\n"
+                                   : file == QStringLiteral("tempt.txt") ? "totals\r\n"
+                                                                         : "dice\r\n";
+        QCOMPARE(fileBytes(file), written);
+        if (kind == SpecialFile::LinkToFile || kind == SpecialFile::HardLinkToFile)
             QCOMPARE(fileBytes(linkTarget(file)), linkTargetBytes);
         return;
     }
