@@ -1,5 +1,6 @@
 #include "single_instance.h"
 
+#include "regular_file.h"
 #include "user_home.h"
 
 #include <QCoreApplication>
@@ -125,6 +126,16 @@ SingleInstance::SingleInstance(const QString& programName) {
 SingleInstance::~SingleInstance() = default;
 
 void SingleInstance::takeOrCheck(const QString& path) {
+    // QLockFile reads a lock that it cannot take, and the one it takes while removing a stale
+    // lock, with a blocking open: a pipe there would hold the start-up for ever.
+    for (const QString& file : {path, path + QStringLiteral(".rmlock")}) {
+        if (const auto reason = notRegularFileReason(file)) {
+            failure_ = tr("The lock file \"%1\" that keeps this program to one copy at a time "
+                          "cannot be used: %2. Remove it, then start again.")
+                           .arg(QDir::toNativeSeparators(file), *reason);
+            return;
+        }
+    }
     lock_ = std::make_unique<QLockFile>(path);
     // Qt takes over a lock whose owner on this computer is gone at once. A time would also
     // let it take the lock of an instance that is still running, so there is none here.
