@@ -18,9 +18,18 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-enum class SpecialFile { Pipe, EndlessDevice, Folder, Socket, LinkToFile, HardLinkToFile };
+enum class SpecialFile {
+    Pipe,
+    EndlessDevice,
+    Folder,
+    Socket,
+    LinkToFile,
+    HardLinkToFile,
+    DanglingLink
+};
 
-// The file that a LinkToFile or HardLinkToFile at path leads to, and what it holds.
+// The file that a LinkToFile, HardLinkToFile or DanglingLink at path leads to, and what it
+// holds (a DanglingLink's is missing).
 inline QString linkTarget(const QString& path) {
     return path + QStringLiteral(".target");
 }
@@ -28,7 +37,7 @@ inline const QByteArray linkTargetBytes = "a file of the user's own\r\n";
 
 // Makes a special file at path; false when that failed. The endless device is a link to
 // /dev/zero, as a user would plant one; LinkToFile and HardLinkToFile link to a file of the
-// user's own.
+// user's own, DanglingLink to a file that does not exist.
 [[nodiscard]] inline bool makeSpecialFile(const QString& path, SpecialFile kind) {
     const QByteArray name = QFile::encodeName(path);
     switch (kind) {
@@ -45,6 +54,8 @@ inline const QByteArray linkTargetBytes = "a file of the user's own\r\n";
         return (kind == SpecialFile::LinkToFile ? ::symlink : ::link)(targetName.constData(),
                                                                       name.constData()) == 0;
     }
+    case SpecialFile::DanglingLink:
+        return ::symlink(QFile::encodeName(linkTarget(path)).constData(), name.constData()) == 0;
     case SpecialFile::Folder:
         return ::mkdir(name.constData(), 0700) == 0;
     case SpecialFile::Socket: {
