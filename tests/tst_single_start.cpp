@@ -204,11 +204,12 @@ void TstSingleStart::signalsEndTheProgramAsExitDoes() {
 }
 
 void TstSingleStart::lockLiesInAFolderOfTheUsersOwn_data() {
-    QTest::addColumn<QString>("runtime");      // "private", "open" to others, or "unset"
+    QTest::addColumn<QString>("runtime");      // "private", "open" to others, "relative" or "unset"
     QTest::addColumn<bool>("openCacheFolder"); // the fallback folder exists, open to all
     QTest::addRow("private runtime folder") << "private" << false;
     QTest::addRow("runtime folder open to others") << "open" << false;
     QTest::addRow("no runtime folder") << "unset" << false;
+    QTest::addRow("relative runtime folder") << "relative" << false;
     QTest::addRow("cache folder open to others") << "unset" << true;
 }
 
@@ -220,6 +221,8 @@ void TstSingleStart::lockLiesInAFolderOfTheUsersOwn() {
         QVERIFY(QFile::setPermissions(runtime_->path(), openToAll));
     if (runtime == "unset")
         qunsetenv("XDG_RUNTIME_DIR");
+    if (runtime == "relative") // a private folder, but named relative to the working folder
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(QDir().relativeFilePath(runtime_->path())));
     if (openCacheFolder) {
         QVERIFY(QDir().mkpath(cache));
         QVERIFY(QFile::setPermissions(cache, openToAll));
@@ -243,6 +246,7 @@ void TstSingleStart::lockThatCannotBeCheckedIsTakenOverOnceStale_data() {
     const int stale = static_cast<int>(SingleInstance::foreignLockStaleTime.count());
     QTest::addRow("another computer, stale") << elsewhere << stale + 30 << true;
     QTest::addRow("another computer, recent") << elsewhere << 5 << false;
+    QTest::addRow("another computer, from the future") << elsewhere << -(stale + 240) << false;
     QTest::addRow("unreadable, stale") << QByteArray() << stale + 30 << true;
     QTest::addRow("unreadable, recent") << QByteArray() << 5 << false;
 }
@@ -279,6 +283,7 @@ void TstSingleStart::lockThatIsNoFileIsSaid_data() {
     QTest::addRow("pipe beside a stale lock")
         << QStringLiteral(".rmlock") << SpecialFile::Pipe << "it is a pipe, not a file";
     QTest::addRow("folder") << QString() << SpecialFile::Folder << "it is a folder, not a file";
+    QTest::addRow("dangling link") << QString() << SpecialFile::DanglingLink << "does not exist";
 }
 
 void TstSingleStart::lockThatIsNoFileIsSaid() {
