@@ -459,8 +459,13 @@ void tst_roll_odds::logReader() {
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("rolllog.txt")));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    for (const std::string& record : log)
-        file.write(record.data(), static_cast<qint64>(record.size()));
+    // After record 7, a line longer than a block and no record's.
+    const std::string longLine = std::string(logReadBlock + longestLogLine + 1, 'x') + "\r\n";
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        file.write(log[i].data(), static_cast<qint64>(log[i].size()));
+        if (i == 7)
+            file.write(longLine.data(), static_cast<qint64>(longLine.size()));
+    }
     file.close();
 
     const RollRequest request =
@@ -478,6 +483,7 @@ void tst_roll_odds::logReader() {
     QCOMPARE(read.rolls.totals, expected);
     QCOMPARE(read.rolls.records, static_cast<std::size_t>(records.size()));
     QCOMPARE(read.rolls.skippedCutShort, static_cast<std::size_t>(cutShort));
+    QVERIFY(read.mostBytesHeld <= logReadBlock + longestLogLine);
 }
 
 void tst_roll_odds::logFailures() {
