@@ -58,6 +58,18 @@ int openPath(const QByteArray& path, int flags) {
     return fd;
 }
 
+// Removes the name path and makes a new file under it, exclusively, so that a link put back
+// meanwhile is refused too. Returns the new file's handle, or -1 with error set.
+int replaceName(const QByteArray& path, int flags, int& error) {
+    if (::unlink(path.constData()) != 0) {
+        error = errno;
+        return -1;
+    }
+    const int fd = openPath(path, flags | O_CREAT | O_EXCL);
+    error = errno;
+    return fd;
+}
+
 // Why opening path failed: what it is, when that is not a regular file, else the system's
 // reason.
 QString openFailure(const QByteArray& path, int error) {
@@ -75,26 +87,42 @@ std::optional<QString> openRegularFile(QFile& file, QIODevice::OpenMode mode, Li
     const bool replaceLink = links == LinkHandling::Replace && mode.testFlag(QIODevice::WriteOnly);
 #ifdef Q_OS_UNIX
     const QByteArray path = QFile::encodeName(file.fileName());
-    const int flags = openFlags(mode) | (replaceLink ? O_NOFOLLOW : 0);
+    int flags = openFlags(mode);
+    // Opening would empty whatever the name leads to, so a file is emptied only once it is
+    // known not to be a link.
+    const bool truncate = replaceLink && (flags & O_TRUNC) != 0;
+    if (replaceLink)
+        flags = (flags & ~O_TRUNC) | O_NOFOLLOW;
     int fd = openPath(path, flags);
     int error = errno;
-    // O_NOFOLLOW refuses a link (ELOOP; EMLINK on some systems): it goes, and a new file is
-    // made in its place, exclusively, so that a link put back meanwhile is refused too.
+    // O_NOFOLLOW refuses a symbolic link (ELOOP; EMLINK on some systems): it goes, and a new
+    // file is made in its place.
     if (fd < 0 && replaceLink && (error == ELOOP || error == EMLINK)) {
         struct stat status {};
-        if (::lstat(path.constData(), &status) == 0 && S_ISLNK(status.st_mode) &&
-            ::unlink(path.constData()) == 0) {
-            fd = openPath(path, flags | O_CREAT | O_EXCL);
-            error = errno;
-        }
+        if (::lstat(path.constData(), &status) == 0 && S_ISLNK(status.st_mode))
+            fd = replaceName(path, flags, error);
     }
     if (fd < 0)
         return openFailure(path, error);
 
     struct stat status {};
-    const bool known = ::fstat(fd, &status) == 0;
+    bool known = ::fstat(fd, &status) == 0;
+    // A file with more names than this one (a hard link) is just as much another file of the
+    // user's: the name goes, and the other names keep the file.
+    if (known && replaceLink && S_ISREG(status.st_mode) && status.st_nlink > 1) {
+        ::close(fd);
+        fd = replaceName(path, flags, error);
+        if (fd < 0)
+            return openFailure(path, error);
+        known = ::fstat(fd, &status) == 0;
+    }
     if (!known || !S_ISREG(status.st_mode)) {
         const QString reason = known ? kindReason(status.st_mode) : qt_error_string(errno);
+        ::close(fd);
+        return reason;
+    }
+    if (truncate && ::ftruncate(fd, 0) != 0) {
+        const QString reason = qt_error_string(errno);
         ::close(fd);
         return reason;
     }

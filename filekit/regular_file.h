@@ -13,8 +13,10 @@ class QFile;
 // without blocking and kept only when it is a regular file; a link to one is fine.
 
 enum class LinkHandling {
-    Follow,  // a link is followed to its target
-    Replace, // a link is removed and a new file made in its place; its target is not touched
+    Follow, // a link is followed to its target
+    // A link, symbolic or hard (a file with more than one name), is removed and a new file made
+    // in its place; the file it leads to is not touched.
+    Replace,
 };
 
 // Opens file, named by its fileName(), in mode: ReadOnly, WriteOnly (which empties the file

@@ -141,7 +141,8 @@ void YourRollsView::showReading(const Reading& reading) {
     const QString path = QDir::toNativeSeparators(reading.path);
     if (!reading.read.ok) {
         imgRolls->setMessage(tr("No rolls to show."));
-        QString text = tr("The roll log could not be read: %1").arg(reading.read.failure);
+        // The failure names the log and says why already.
+        QString text = reading.read.failure;
         if (!QFileInfo::exists(reading.path))
             text += QLatin1Char('\n') + loggingHint();
         lblVerdict->setText(text);

@@ -50,6 +50,23 @@ QString withLongLinesBroken(const QString& text) {
 // without end (a device put in its place) must not fill the memory.
 constexpr qint64 longestShownFile = 1024 * 1024;
 
+// And at most this many lines: the text box spends time and memory on every line, so that a
+// mebibyte of nothing but line breaks would hold the program for seconds and take hundreds of
+// megabytes.
+constexpr qsizetype mostShownLines = 64 * 1024;
+
+// Cuts text after its first mostShownLines lines; false when it has no more.
+bool cutToShownLines(QString& text) {
+    qsizetype lineEnd = -1;
+    for (qsizetype line = 0; line < mostShownLines; ++line) {
+        lineEnd = text.indexOf(u'\n', lineEnd + 1);
+        if (lineEnd < 0)
+            return false;
+    }
+    text.truncate(lineEnd);
+    return true;
+}
+
 QString unreadable(const QString& reason) {
     return frmHelp::tr("The help file \"%1\" could not be read: %2.").arg(helpFileName, reason);
 }
@@ -72,7 +89,12 @@ QString readHelpText() {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     text = withLongLinesBroken(text);
-    if (cut)
+    if (cutToShownLines(text))
+        text += frmHelp::tr("\n\n[The help file \"%1\" has more than %2 lines: the rest of it "
+                            "was left out.]")
+                    .arg(helpFileName)
+                    .arg(mostShownLines);
+    else if (cut)
         text += frmHelp::tr("\n\n[The help file \"%1\" is longer than 1 MiB: the rest of it "
                             "was left out.]")
                     .arg(helpFileName);

@@ -145,6 +145,13 @@ void TstAboutHelp::helpShowsUnusualFiles_data() {
                QStringLiteral("\n\n[The help file \"tumoinfo.dat\" is longer than 1 MiB: the "
                               "rest of it was left out.]");
 
+    // At most 65536 lines are shown, however short.
+    QTest::addRow("1 MiB of LF")
+        << QByteArray(1024 * 1024, '\n')
+        << QString(65535, u'\n') +
+               QStringLiteral("\n\n[The help file \"tumoinfo.dat\" has more than 65536 lines: "
+                              "the rest of it was left out.]");
+
     // A line too long to lay out in one piece is shown in pieces of 4096 characters.
     const QByteArray piece(4096, 'x');
     QString pieces = QString::fromLatin1(piece);

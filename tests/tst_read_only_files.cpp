@@ -1,7 +1,7 @@
-// Folders and files the user may not write, and special files where the program expects its
-// own: the program says what it could not read or write, keeps running, never blocks and loses
-// nothing stored. Tests may run as root, which ignores permissions; WithoutRootOverride makes
-// them count.
+// Folders and files the user may not write, a full disk, and special files where the program
+// expects its own: the program says what it could not read or write, keeps running, never
+// blocks and loses nothing stored. Tests may run as root, which ignores permissions;
+// WithoutRootOverride makes them count.
 #include "frm_help.h"
 #include "frm_setup.h"
 #include "mouse_label.h"
@@ -11,6 +11,7 @@
 #include "tumo.h"
 #include "work_files.h"
 
+#include "full_disk.h"
 #include "modal_watch.h"
 #include "patience.h"
 #include "record_lines.h"
@@ -24,13 +25,17 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <cerrno>
 
 // Every place where the program reads or writes a file.
 enum class Site { PresetsRead, PresetsSave, HelpWindow, StartUp, WorkFiles, Log };
+// Why saving the presets fails.
+enum class SaveFault { ReadOnlyFile, ReadOnlyFolder, FullDisk };
 Q_DECLARE_METATYPE(Site)
+Q_DECLARE_METATYPE(SaveFault)
 Q_DECLARE_METATYPE(SpecialFile)
 
 class TstReadOnlyFiles : public QObject {
@@ -42,8 +47,10 @@ private slots:
 
     void rollingInAReadOnlyWorkingDirectory_data();
     void rollingInAReadOnlyWorkingDirectory();
-    void saveToReadOnlyPresetsFile_data();
-    void saveToReadOnlyPresetsFile();
+    void failedPresetsSave_data();
+    void failedPresetsSave();
+    void fullDisk_data();
+    void fullDisk();
     void specialFilesAreRefused_data();
     void specialFilesAreRefused();
 
@@ -142,24 +149,37 @@ void TstReadOnlyFiles::rollingInAReadOnlyWorkingDirectory() {
     QCOMPARE(fileBytes(presetFileName), presets);
 }
 
-void TstReadOnlyFiles::saveToReadOnlyPresetsFile_data() {
-    QTest::addColumn<bool>("readOnlyFolder");
-    QTest::addRow("read-only file") << false;
-    QTest::addRow("read-only folder") << true;
+void TstReadOnlyFiles::failedPresetsSave_data() {
+    QTest::addColumn<SaveFault>("fault");
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("read-only file") << SaveFault::ReadOnlyFile << QString();
+    QTest::addRow("read-only folder") << SaveFault::ReadOnlyFolder << QString();
+    QTest::addRow("full disk") << SaveFault::FullDisk << qt_error_string(ENOSPC);
 }
 
-void TstReadOnlyFiles::saveToReadOnlyPresetsFile() {
-    QFETCH(bool, readOnlyFolder);
+void TstReadOnlyFiles::failedPresetsSave() {
+    QFETCH(SaveFault, fault);
+    QFETCH(QString, reason);
+    const FullDisk disk;
+    const auto backHome = qScopeGuard([this] { QDir::setCurrent(dir_->path()); });
+    if (fault == SaveFault::FullDisk) {
+        if (!disk.unavailable().isEmpty())
+            QSKIP(qPrintable(disk.unavailable()));
+        QVERIFY(QFile::copy(presetFileName, disk.filePath(presetFileName)));
+        QVERIFY(QDir::setCurrent(disk.path()));
+    }
     const QByteArray before = fileBytes(presetFileName);
     Tumo tumo;
     QVERIFY(tumo.Form_Load());
     tumo.show();
     const QString toolTip = tumo.lblFunc(2)->toolTip();
-    const QStringList files = QDir::current().entryList(QDir::Files);
-    if (readOnlyFolder)
+    if (fault == SaveFault::ReadOnlyFolder)
         QVERIFY(QFile::setPermissions(dir_->path(), ::readOnlyFolder));
-    else
+    else if (fault == SaveFault::ReadOnlyFile)
         QVERIFY(QFile::setPermissions(presetFileName, readOnlyFile));
+    else
+        QVERIFY(disk.fill());
+    const QStringList files = QDir::current().entryList(QDir::Files);
 
     const WithoutRootOverride permissionsCount;
     QVERIFY(permissionsCount.permissionsApply());
@@ -180,7 +200,7 @@ void TstReadOnlyFiles::saveToReadOnlyPresetsFile() {
     QCOMPARE(watch.windows, 1);
     QCOMPARE(watch.messages.size(), 1);
     const QString& message = watch.messages.front();
-    QVERIFY2(message.contains(presetFileName + QStringLiteral(": ")), qPrintable(message));
+    QVERIFY2(message.contains(presetFileName + QStringLiteral(": ") + reason), qPrintable(message));
     // The setup window stayed open with the edits, so that nothing typed was lost.
     QVERIFY(openAfterSave);
     QCOMPARE(editAfterSave, QStringLiteral("7d7"));
@@ -259,6 +279,12 @@ void TstReadOnlyFiles::specialFilesAreRefused_data() {
     }
     QTest::addRow("work files, link to a file")
         << Site::WorkFiles << QStringLiteral("tempd.txt") << SpecialFile::LinkToFile << QString();
+    for (const char* file : {"temp.txt", "tempt.txt", "tempd.txt"})
+        QTest::addRow("work files, hard link at %s", file)
+            << Site::WorkFiles << QString::fromLatin1(file) << SpecialFile::HardLinkToFile
+            << QString();
+    QTest::addRow("start-up, dangling link")
+        << Site::StartUp << QStringLiteral("temp.txt") << SpecialFile::DanglingLink << QString();
 }
 
 void TstReadOnlyFiles::specialFilesAreRefused() {
@@ -275,17 +301,57 @@ void TstReadOnlyFiles::specialFilesAreRefused() {
         message = messageAt(site, file);
     }
 
+    if (reason.isEmpty() && kind == SpecialFile::DanglingLink) {
+        // The start-up check made nothing where the link leads, and left the link.
+        QVERIFY2(message.isEmpty(), qPrintable(message));
+        QVERIFY(QFileInfo(file).isSymLink());
+        QVERIFY(!QFileInfo::exists(linkTarget(file)));
+        return;
+    }
     if (reason.isEmpty()) {
         QVERIFY2(message.isEmpty(), qPrintable(message));
         QVERIFY(!QFileInfo(file).isSymLink());
-        QCOMPARE(fileBytes(file), QByteArray("dice\r\n"));
-        if (kind == SpecialFile::LinkToFile)
+        const QByteArray written = file == QStringLiteral("temp.txt")    ? "record\r\n"
+                                   : file == QStringLiteral("tempt.txt") ? "totals\r\n"
+                                                                         : "dice\r\n";
+        QCOMPARE(fileBytes(file), written);
+        if (kind == SpecialFile::LinkToFile || kind == SpecialFile::HardLinkToFile)
             QCOMPARE(fileBytes(linkTarget(file)), linkTargetBytes);
         return;
     }
     QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
-    // Nothing was renamed over it or put in its place.
+    // Nothing was renamed over it or put in its place, and closing passes over it.
+    deleteWorkFiles();
     QVERIFY(QFileInfo::exists(file) && !QFileInfo(file).isFile());
+}
+
+void TstReadOnlyFiles::fullDisk_data() {
+    QTest::addColumn<Site>("site");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addRow("work files") << Site::WorkFiles << QStringLiteral("temp.txt") << QByteArray();
+    // The record fills the log's last page and would go on into one more: the system takes
+    // only part of it.
+    QTest::addRow("log") << Site::Log << QStringLiteral("rolllog.txt")
+                         << QByteArray(4090 - 2, 'x') + "\r\n";
+}
+
+void TstReadOnlyFiles::fullDisk() {
+    QFETCH(Site, site);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, before);
+    const FullDisk disk;
+    if (!disk.unavailable().isEmpty())
+        QSKIP(qPrintable(disk.unavailable()));
+    const auto backHome = qScopeGuard([this] { QDir::setCurrent(dir_->path()); });
+    QVERIFY(QDir::setCurrent(disk.path()));
+    if (!before.isEmpty())
+        QVERIFY(writeBytes(file, before));
+    QVERIFY(disk.fill());
+
+    const QString message = messageAt(site, file);
+    QVERIFY2(message == file + QStringLiteral(": ") + qt_error_string(ENOSPC), qPrintable(message));
+    QVERIFY(fileBytes(file).startsWith(before));
 }
 
 QTEST_MAIN(TstReadOnlyFiles)

@@ -9,12 +9,16 @@
 #include "scripted_random.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 
 namespace {
@@ -455,8 +459,13 @@ void tst_roll_odds::logReader() {
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("rolllog.txt")));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    for (const std::string& record : log)
-        file.write(record.data(), static_cast<qint64>(record.size()));
+    // After record 7, a line longer than a block and no record's.
+    const std::string longLine = std::string(logReadBlock + longestLogLine + 1, 'x') + "\r\n";
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        file.write(log[i].data(), static_cast<qint64>(log[i].size()));
+        if (i == 7)
+            file.write(longLine.data(), static_cast<qint64>(longLine.size()));
+    }
     file.close();
 
     const RollRequest request =
@@ -474,6 +483,7 @@ void tst_roll_odds::logReader() {
     QCOMPARE(read.rolls.totals, expected);
     QCOMPARE(read.rolls.records, static_cast<std::size_t>(records.size()));
     QCOMPARE(read.rolls.skippedCutShort, static_cast<std::size_t>(cutShort));
+    QVERIFY(read.mostBytesHeld <= logReadBlock + longestLogLine);
 }
 
 void tst_roll_odds::logFailures() {
@@ -515,37 +525,69 @@ void tst_roll_odds::fairness_data() {
     QTest::addColumn<QList<double>>("totals"); // each a roll of 3d6
     QTest::addColumn<bool>("enough");
     QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("commaLocale"); // run where the locale writes a decimal comma
 
     QList<double> fair; // 2160 rolls in exactly the expected proportions
     const RollOdds odds = oddsOf("3d6", "", 0);
     for (double t = 3; t <= 18; ++t)
         fair.append(QList<double>(static_cast<qsizetype>(std::lround(2160 * odds.exactly(t))), t));
     QTest::addRow("fair") << fair << true
-                          << QByteArray("2160 rolls of 3d6: consistent with fair dice, p = 1");
+                          << QByteArray("2160 rolls of 3d6: consistent with fair dice, p = 1")
+                          << false;
     QTest::addRow("all 18") << QList<double>(200, 18.0) << true
-                            << QByteArray("200 rolls of 3d6: unlikely from fair dice, p < 0.001");
+                            << QByteArray("200 rolls of 3d6: unlikely from fair dice, p < 0.001")
+                            << false;
     // The sum of three rolls is that of 9d6: P(sum <= 30) = 0.4239, doubled.
     QTest::addRow("few, middling")
         << QList<double>{10, 11, 9} << true
         << QByteArray("3 rolls of 3d6: their sum is consistent with "
-                      "fair dice, p = 0.85 (too few rolls to judge each total)");
+                      "fair dice, p = 0.85 (too few rolls to judge each total)")
+        << false;
+    QTest::addRow("few, middling, decimal comma")
+        << QList<double>{10, 11, 9} << true
+        << QByteArray("3 rolls of 3d6: their sum is consistent with "
+                      "fair dice, p = 0.85 (too few rolls to judge each total)")
+        << true;
     QTest::addRow("few, all 18") << QList<double>{18, 18, 18} << true
                                  << QByteArray(
                                         "3 rolls of 3d6: their sum is unlikely from fair "
-                                        "dice, p < 0.001 (too few rolls to judge each total)");
+                                        "dice, p < 0.001 (too few rolls to judge each total)")
+                                 << false;
     // Ten rolls would just expect five on each side of 10.5, were it not for the generator's grid.
     QTest::addRow("none") << QList<double>{} << false
                           << QByteArray(
-                                 "No rolls of 3d6 in the log yet; about 11 are needed to judge.");
+                                 "No rolls of 3d6 in the log yet; about 11 are needed to judge.")
+                          << false;
     QTest::addRow("impossible") << QList<double>{10, 19} << true
                                 << QByteArray("2 rolls of 3d6: 1 total that these dice cannot "
-                                              "make; not from these dice.");
+                                              "make; not from these dice.")
+                                << false;
 }
 
 void tst_roll_odds::fairness() {
     QFETCH(QList<double>, totals);
     QFETCH(bool, enough);
     QFETCH(QByteArray, text);
+    QFETCH(bool, commaLocale);
+    QTemporaryDir locales;
+    const auto backToC = qScopeGuard([] {
+        std::setlocale(LC_NUMERIC, "C");
+        qunsetenv("LOCPATH");
+    });
+    if (commaLocale) {
+        // German, made here from the system's locale sources: few systems have it built.
+        const QString german = locales.filePath(QStringLiteral("de_DE.UTF-8"));
+        if (QProcess::execute(QStringLiteral("localedef"),
+                              {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
+                               QStringLiteral("UTF-8"), german}) != 0)
+            QSKIP("localedef could not make the de_DE.UTF-8 locale");
+        qputenv("LOCPATH", QFile::encodeName(locales.path()));
+        if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+            QSKIP("the de_DE.UTF-8 locale could not be set");
+        char half[8];
+        std::snprintf(half, sizeof half, "%.1f", 0.5);
+        QCOMPARE(QByteArray(half), QByteArray("0,5")); // the locale does write a decimal comma
+    }
 
     LoggedRolls rolls;
     rolls.totals.assign(totals.begin(), totals.end());

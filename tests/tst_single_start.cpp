@@ -7,6 +7,7 @@
 
 #include "file_bytes.h"
 #include "patience.h"
+#include "special_files.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,6 +18,9 @@
 #include <QTest>
 
 #include <csignal>
+#include <limits>
+
+Q_DECLARE_METATYPE(SpecialFile)
 
 class TstSingleStart : public QObject {
     Q_OBJECT
@@ -34,6 +38,8 @@ private slots:
     void lockLiesInAFolderOfTheUsersOwn();
     void lockThatCannotBeCheckedIsTakenOverOnceStale_data();
     void lockThatCannotBeCheckedIsTakenOverOnceStale();
+    void lockThatIsNoFileIsSaid_data();
+    void lockThatIsNoFileIsSaid();
 
 private:
     // The environment that decides the lock's folder, set for each test and put back after. The
@@ -198,11 +204,12 @@ void TstSingleStart::signalsEndTheProgramAsExitDoes() {
 }
 
 void TstSingleStart::lockLiesInAFolderOfTheUsersOwn_data() {
-    QTest::addColumn<QString>("runtime");      // "private", "open" to others, or "unset"
+    QTest::addColumn<QString>("runtime");      // "private", "open" to others, "relative" or "unset"
     QTest::addColumn<bool>("openCacheFolder"); // the fallback folder exists, open to all
     QTest::addRow("private runtime folder") << "private" << false;
     QTest::addRow("runtime folder open to others") << "open" << false;
     QTest::addRow("no runtime folder") << "unset" << false;
+    QTest::addRow("relative runtime folder") << "relative" << false;
     QTest::addRow("cache folder open to others") << "unset" << true;
 }
 
@@ -214,6 +221,8 @@ void TstSingleStart::lockLiesInAFolderOfTheUsersOwn() {
         QVERIFY(QFile::setPermissions(runtime_->path(), openToAll));
     if (runtime == "unset")
         qunsetenv("XDG_RUNTIME_DIR");
+    if (runtime == "relative") // a private folder, but named relative to the working folder
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(QDir().relativeFilePath(runtime_->path())));
     if (openCacheFolder) {
         QVERIFY(QDir().mkpath(cache));
         QVERIFY(QFile::setPermissions(cache, openToAll));
@@ -237,6 +246,7 @@ void TstSingleStart::lockThatCannotBeCheckedIsTakenOverOnceStale_data() {
     const int stale = static_cast<int>(SingleInstance::foreignLockStaleTime.count());
     QTest::addRow("another computer, stale") << elsewhere << stale + 30 << true;
     QTest::addRow("another computer, recent") << elsewhere << 5 << false;
+    QTest::addRow("another computer, from the future") << elsewhere << -(stale + 240) << false;
     QTest::addRow("unreadable, stale") << QByteArray() << stale + 30 << true;
     QTest::addRow("unreadable, recent") << QByteArray() << 5 << false;
 }
@@ -263,6 +273,41 @@ void TstSingleStart::lockThatCannotBeCheckedIsTakenOverOnceStale() {
     } else {
         QVERIFY2(instance.failure().contains(lock), qPrintable(instance.failure()));
     }
+}
+
+void TstSingleStart::lockThatIsNoFileIsSaid_data() {
+    QTest::addColumn<QString>("suffix"); // "": at the lock; ".rmlock": beside a stale lock
+    QTest::addColumn<SpecialFile>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("pipe") << QString() << SpecialFile::Pipe << "it is a pipe, not a file";
+    QTest::addRow("pipe beside a stale lock")
+        << QStringLiteral(".rmlock") << SpecialFile::Pipe << "it is a pipe, not a file";
+    QTest::addRow("folder") << QString() << SpecialFile::Folder << "it is a folder, not a file";
+    QTest::addRow("dangling link") << QString() << SpecialFile::DanglingLink << "does not exist";
+}
+
+void TstSingleStart::lockThatIsNoFileIsSaid() {
+    QFETCH(QString, suffix);
+    QFETCH(SpecialFile, kind);
+    QFETCH(QString, reason);
+    const QString lock = SingleInstance::lockFilePath(QStringLiteral("rollbox"));
+    QVERIFY(makeSpecialFile(lock + suffix, kind));
+    if (!suffix.isEmpty()) {
+        // Left by a copy on this computer that is gone: taking it over uses the file beside it.
+        const QByteArray gone =
+            QByteArray::number(std::numeric_limits<int>::max()) + "\nrollbox\n\n";
+        QVERIFY(writeBytes(lock, gone));
+    }
+
+    QString failure;
+    {
+        const Watchdog watchdog(patience);
+        const SingleInstance instance(QStringLiteral("rollbox"));
+        QVERIFY(!instance.anotherIsRunning());
+        failure = instance.failure();
+    }
+    QVERIFY2(failure.contains(lock + suffix + QStringLiteral("\"")) && failure.contains(reason),
+             qPrintable(failure));
 }
 
 QTEST_GUILESS_MAIN(TstSingleStart)

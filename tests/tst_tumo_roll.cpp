@@ -361,6 +361,8 @@ void tst_tumo_roll::loggedRollsStartOnALineOfTheirOwn_data() {
     // A record cut short by a crash stays as it is, but gets the line end it lacks.
     QTest::addRow("cut mid-line") << record + "d1000(834)>  686" << QByteArray("\r\n");
     QTest::addRow("cut after the CR") << record + "d1000(834)>  686\r" << QByteArray("\r\n");
+    // A log written elsewhere with LF alone ends its lines well enough.
+    QTest::addRow("ended in LF alone") << record + "d1000(834)>  686\n" << QByteArray();
 }
 
 void tst_tumo_roll::loggedRollsStartOnALineOfTheirOwn() {

@@ -1,5 +1,6 @@
 #include "single_instance.h"
 
+#include "regular_file.h"
 #include "user_home.h"
 
 #include <QCoreApplication>
@@ -28,8 +29,10 @@ QString tr(const char* text) {
 
 QString runtimeFolder() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    // Without it Qt would answer a folder in the shared /tmp.
-    return qEnvironmentVariable("XDG_RUNTIME_DIR");
+    // Without it Qt would answer a folder in the shared /tmp. A relative path is ignored, as
+    // the base-directory rules ask: each copy would find it in its own working folder.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return QDir::isAbsolutePath(runtime) ? runtime : QString();
 #else
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 #endif
@@ -125,6 +128,22 @@ SingleInstance::SingleInstance(const QString& programName) {
 SingleInstance::~SingleInstance() = default;
 
 void SingleInstance::takeOrCheck(const QString& path) {
+    // QLockFile reads a lock that it cannot take, and the one it takes while removing a stale
+    // lock, with a blocking open: a pipe there would hold the start-up for ever.
+    for (const QString& file : {path, path + QStringLiteral(".rmlock")}) {
+        const QFileInfo info(file);
+        // A link that leads nowhere can be neither read nor taken over.
+        const std::optional<QString> reason =
+            info.isSymLink() && !info.exists()
+                ? tr("it is a link to \"%1\", which does not exist").arg(info.symLinkTarget())
+                : notRegularFileReason(file);
+        if (reason) {
+            failure_ = tr("The lock file \"%1\" that keeps this program to one copy at a time "
+                          "cannot be used: %2. Remove it, then start again.")
+                           .arg(QDir::toNativeSeparators(file), *reason);
+            return;
+        }
+    }
     lock_ = std::make_unique<QLockFile>(path);
     // Qt takes over a lock whose owner on this computer is gone at once. A time would also
     // let it take the lock of an instance that is still running, so there is none here.
@@ -147,8 +166,8 @@ void SingleInstance::takeOrCheck(const QString& path) {
     }
 
     // Written elsewhere, or unreadable: no process here to check, so only its age tells.
-    const qint64 ageMs =
-        std::abs(QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime()));
+    // A lock from the future is not old: on a clock that is ahead it may be anyone's.
+    const qint64 ageMs = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
     if (ageMs > std::chrono::milliseconds(foreignLockStaleTime).count() &&
         lock_->removeStaleLockFile() && lock_->tryLock(0))
         return;

@@ -1,6 +1,7 @@
 #include "preset_file.h"
 
 #include "regular_file.h"
+#include "whole_write.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -180,13 +181,16 @@ std::optional<PresetFileError> writePresetFile(const PresetTable& table, const Q
     if (auto reason = notRegularFileReason(fileName))
         return PresetFileError{fileName, 0, *reason};
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered write only fills the buffer, and commit() would not notice that
+    // writing the buffer out failed (a full disk), putting an empty file in the old one's place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return PresetFileError{fileName, 0, file.errorString()};
-    const QByteArray bytes = presetFileBytes(table);
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    std::optional<QString> reason = writeWhole(file, presetFileBytes(table));
+    if (!reason)
+        reason = syncToDisk(file);
+    if (reason) {
         file.cancelWriting();
-        return PresetFileError{fileName, 0, reason};
+        return PresetFileError{fileName, 0, *reason};
     }
     if (!file.commit())
         return PresetFileError{fileName, 0, file.errorString()};

@@ -3,8 +3,8 @@
 #include "kept_sum.h"
 #include "number_text.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace {
@@ -49,9 +49,11 @@ double upperGamma(double a, double x) {
 std::string pText(double p) {
     if (p < 0.001)
         return "p < 0.001";
-    char text[32];
-    std::snprintf(text, sizeof text, "p = %.2g", p);
-    return text;
+    // to_chars writes the point whatever the locale; printf would write a decimal comma.
+    char digits[32];
+    const auto written =
+        std::to_chars(digits, digits + sizeof digits, p, std::chars_format::general, 2);
+    return "p = " + std::string(digits, written.ptr);
 }
 
 std::string judgement(double p) {

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr std::size_t blockSize = std::size_t{8} << 20;
 constexpr std::string_view headingStart = "Rolled: ";
 constexpr std::string_view droppedValue = "Dropped the Result of: ";
 
@@ -245,10 +244,11 @@ LogReadResult readLoggedRolls(const QString& path, const RollRequest& request,
     const double size = static_cast<double>(std::max<qint64>(file.size(), 1));
     // A small log takes a small buffer; a growing one is read on in blocks of that size.
     const std::size_t block = std::clamp<std::size_t>(static_cast<std::size_t>(size) + 1,
-                                                      std::size_t{64} << 10, blockSize);
+                                                      std::size_t{64} << 10, logReadBlock);
     RecordReader reader(request, options, result.rolls);
     std::string buffer;
-    std::size_t kept = 0; // bytes of an unfinished line carried over from the last block
+    std::size_t kept = 0;     // bytes of an unfinished line carried over from the last block
+    bool passingOver = false; // inside a line longer than longestLogLine
     double done = 0;
     for (;;) {
         if (stop.stop_requested()) {
@@ -263,6 +263,12 @@ LogReadResult readLoggedRolls(const QString& path, const RollRequest& request,
             return result;
         }
         buffer.resize(kept + static_cast<std::size_t>(got));
+        result.mostBytesHeld = std::max(result.mostBytesHeld, buffer.size());
+        if (passingOver) {
+            const std::size_t lineEnd = buffer.find('\n');
+            buffer.erase(0, lineEnd == std::string::npos ? buffer.size() : lineEnd + 1);
+            passingOver = lineEnd == std::string::npos;
+        }
         if (got == 0) {
             if (!buffer.empty()) // a last line without a line break
                 reader.line(std::string_view(buffer).substr(
@@ -271,6 +277,12 @@ LogReadResult readLoggedRolls(const QString& path, const RollRequest& request,
         }
         const std::size_t used = readLines(buffer, reader);
         buffer.erase(0, used);
+        if (buffer.size() > longestLogLine) {
+            // No record's line: what was held goes to the reader, which finds it no record's.
+            reader.line(std::string_view(buffer).substr(0, longestLogLine));
+            buffer.clear();
+            passingOver = true;
+        }
         kept = buffer.size();
         done += static_cast<double>(got);
         if (progress)

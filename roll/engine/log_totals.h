@@ -19,10 +19,18 @@ struct LoggedRolls {
     std::size_t skippedCutShort = 0; // matching headings whose record was cut short (not counted)
 };
 
+// The log is read in blocks of logReadBlock bytes. A line longer than longestLogLine, longer
+// than any line of a record can be, is no record's: only its first longestLogLine bytes are
+// held, and the rest is passed over, so that a log without line breaks is read in bounded
+// memory and in one pass.
+inline constexpr std::size_t logReadBlock = std::size_t{8} << 20;
+inline constexpr std::size_t longestLogLine = std::size_t{64} << 10;
+
 struct LogReadResult {
     bool ok = false;
     QString failure; // names the path and the reason when not ok
     LoggedRolls rolls;
+    std::size_t mostBytesHeld = 0; // the most bytes of the log held at once while reading
 };
 
 // Reads the log at path in one streaming pass and collects the totals of every complete record of

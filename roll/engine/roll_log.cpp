@@ -2,19 +2,21 @@
 
 #include "regular_file.h"
 #include "user_home.h"
+#include "whole_write.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace {
 
-// False when the log is empty, ends in CR LF, or cannot be read (a log the user may only
-// write): there is then no cut-short line to end.
+// False when the log is empty, ends in a line break (CR LF, or LF alone as a log written
+// elsewhere may), or cannot be read (a log the user may only write): there is then no cut-short
+// line to end.
 bool endsInsideALine(QFile& log) {
     const qint64 size = log.size();
-    if (size == 0 || !log.isReadable() || !log.seek(std::max<qint64>(size - 2, 0)))
+    if (size == 0 || !log.isReadable() || !log.seek(size - 1))
         return false;
-    return log.read(2) != "\r\n";
+    return log.read(1) != "\n";
 }
 
 } // namespace
@@ -38,7 +40,9 @@ std::optional<FileFailure> appendRollLog(const QString& logPath, std::string_vie
         reason = openRegularFile(log, QIODevice::WriteOnly | appending);
     if (reason)
         return FileFailure{logPath, *reason};
-    if (endsInsideALine(log) && log.write("\r\n", 2) != 2)
-        return FileFailure{logPath, log.errorString()};
+    if (endsInsideALine(log)) {
+        if (auto lineEnd = writeWhole(log, "\r\n"))
+            return FileFailure{logPath, *lineEnd};
+    }
     return writeAndClose(log, logPath, record);
 }

@@ -17,6 +17,7 @@ QString defaultLogPath();
 
 // Appends the record, creating the log when missing. A record cut short by a crash or a power
 // failure is left exactly as it is, but the new record starts on a line of its own: a log
-// that does not end in CR LF gets one first. The record goes in one write to a file opened for
-// appending, so that two programs logging to one file never mix their lines inside a record.
+// that does not end in a line break (CR LF, or LF alone) gets CR LF first. The record goes in one
+// write to a file opened for appending, so that two programs logging to one file never mix their
+// lines inside a record.
 std::optional<FileFailure> appendRollLog(const QString& logPath, std::string_view record);

@@ -1,13 +1,14 @@
 #include "work_files.h"
 
 #include "regular_file.h"
+#include "whole_write.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 std::optional<FileFailure> writeAndClose(QFile& file, const QString& name, std::string_view bytes) {
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size()))
-        return FileFailure{name, file.errorString()};
+    if (auto reason = writeWhole(file, QByteArrayView(bytes.data(), qsizetype(bytes.size()))))
+        return FileFailure{name, *reason};
     file.close();
     if (file.error() != QFileDevice::NoError)
         return FileFailure{name, file.errorString()};
@@ -15,6 +16,13 @@ std::optional<FileFailure> writeAndClose(QFile& file, const QString& name, std::
 }
 
 std::optional<FileFailure> ensureFileExists(const QString& name) {
+    // A link in the file's place is left for the roll to replace: opening it would make or
+    // open a file wherever it leads. What it leads to is only looked at.
+    if (QFileInfo(name).isSymLink()) {
+        if (auto reason = notRegularFileReason(name))
+            return FileFailure{name, *reason};
+        return std::nullopt;
+    }
     QFile file(name);
     if (auto reason = openRegularFile(file, QIODevice::ReadWrite))
         return FileFailure{name, *reason};
@@ -46,7 +54,11 @@ std::optional<FileFailure> writeWorkFiles(std::string_view record, std::string_v
 }
 
 void deleteWorkFiles() {
-    QFile::remove(recordFileName);
-    QFile::remove(totalsFileName);
-    QFile::remove(diceFileName);
+    // The program makes only regular files at these names: a pipe, a folder or a link there is
+    // the user's, and stays.
+    for (const QString& name : {recordFileName, totalsFileName, diceFileName}) {
+        const QFileInfo file(name);
+        if (file.isFile() && !file.isSymLink())
+            QFile::remove(name);
+    }
 }

@@ -18,16 +18,26 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-enum class SpecialFile { Pipe, EndlessDevice, Folder, Socket, LinkToFile };
+enum class SpecialFile {
+    Pipe,
+    EndlessDevice,
+    Folder,
+    Socket,
+    LinkToFile,
+    HardLinkToFile,
+    DanglingLink
+};
 
-// The file that a LinkToFile at path leads to, and what it holds.
+// The file that a LinkToFile, HardLinkToFile or DanglingLink at path leads to, and what it
+// holds (a DanglingLink's is missing).
 inline QString linkTarget(const QString& path) {
     return path + QStringLiteral(".target");
 }
 inline const QByteArray linkTargetBytes = "a file of the user's own\r\n";
 
 // Makes a special file at path; false when that failed. The endless device is a link to
-// /dev/zero, as a user would plant one; LinkToFile links to a file of the user's own.
+// /dev/zero, as a user would plant one; LinkToFile and HardLinkToFile link to a file of the
+// user's own, DanglingLink to a file that does not exist.
 [[nodiscard]] inline bool makeSpecialFile(const QString& path, SpecialFile kind) {
     const QByteArray name = QFile::encodeName(path);
     switch (kind) {
@@ -35,12 +45,17 @@ inline const QByteArray linkTargetBytes = "a file of the user's own\r\n";
         return ::mkfifo(name.constData(), 0600) == 0;
     case SpecialFile::EndlessDevice:
         return ::symlink("/dev/zero", name.constData()) == 0;
-    case SpecialFile::LinkToFile: {
+    case SpecialFile::LinkToFile:
+    case SpecialFile::HardLinkToFile: {
         QFile target(linkTarget(path));
-        return target.open(QIODevice::WriteOnly) && target.write(linkTargetBytes) &&
-               target.flush() &&
-               ::symlink(QFile::encodeName(linkTarget(path)).constData(), name.constData()) == 0;
+        if (!target.open(QIODevice::WriteOnly) || !target.write(linkTargetBytes) || !target.flush())
+            return false;
+        const QByteArray targetName = QFile::encodeName(target.fileName());
+        return (kind == SpecialFile::LinkToFile ? ::symlink : ::link)(targetName.constData(),
+                                                                      name.constData()) == 0;
     }
+    case SpecialFile::DanglingLink:
+        return ::symlink(QFile::encodeName(linkTarget(path)).constData(), name.constData()) == 0;
     case SpecialFile::Folder:
         return ::mkdir(name.constData(), 0700) == 0;
     case SpecialFile::Socket: {
