@@ -251,7 +251,7 @@ class Desktop:
 
     # Programs
 
-    def start(self, name, folder=None, wait=True):
+    def start(self, name, folder=None):
         """Starts bin/<name> in folder, by default a fresh one with the delivered data files."""
         if folder is None:
             folder = os.path.join(self.root, f"work-{len(self.programs)}")
@@ -288,6 +288,11 @@ class Desktop:
         result = subprocess.run(["xdotool", "getactivewindow", "getwindowname"], env=self.env,
                                 capture_output=True, text=True)
         return result.stdout.strip() if result.returncode == 0 else ""
+
+    def wait_active(self, title):
+        """Waits until the window manager names this window the active one."""
+        wait_for(lambda: f"\"{title}\" active (\"{self.active_window_title()}\" is)",
+                 lambda: self.active_window_title() == title)
 
     def window_visible(self, title):
         """Whether a window of this title is mapped on the screen, as the window system says."""

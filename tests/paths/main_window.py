@@ -25,8 +25,7 @@ class MainWindow:
         self.dice = desktop.find(self.window, "Dice", text)
 
     def wait_active(self):
-        wait_for(lambda: f"\"{TITLE}\" active (\"{self.desktop.active_window_title()}\" is)",
-                 lambda: self.desktop.active_window_title() == TITLE)
+        self.desktop.wait_active(TITLE)
 
     def wait_focus(self, name=FORMULA_BOX):
         self.desktop.wait_focus(self.app, name)

@@ -2,7 +2,6 @@
 
 import os
 
-from desktop import wait_for
 
 TITLE = os.environ["MINITUMO_TITLE"]
 NAME = os.environ["MINITUMO_NAME"]
@@ -18,8 +17,7 @@ class MiniWindow:
         self.result = desktop.find(self.window, "Result", text)
 
     def wait_active(self):
-        wait_for(lambda: f"\"{TITLE}\" active (\"{self.desktop.active_window_title()}\" is)",
-                 lambda: self.desktop.active_window_title() == TITLE)
+        self.desktop.wait_active(TITLE)
 
     def gone(self):
         return not any(app is not None and app.name == NAME

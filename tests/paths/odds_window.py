@@ -22,7 +22,7 @@ def path():
 
         d.keys("ctrl+d")
         odds = d.window(main.app, f"Odds - {TITLE}")
-        wait_for("the odds window active", lambda: d.active_window_title() == odds.name)
+        d.wait_active(odds.name)
         d.find(odds, "3d6", d.atspi.ROLE_LABEL)
         d.wait_focus(main.app, "Chart of the chance of each total")
 
