@@ -12,13 +12,23 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <limits>
+#include <memory>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 Q_DECLARE_METATYPE(SpecialFile)
 
@@ -32,6 +42,7 @@ private slots:
     void secondStartEndsAtOnce();
     void secondStartAsksTheRunningCopyToShow_data();
     void secondStartAsksTheRunningCopyToShow();
+    void secondLaunchChannelOutlastsSilentConnections();
     void signalsEndTheProgramAsExitDoes_data();
     void signalsEndTheProgramAsExitDoes();
     void lockLiesInAFolderOfTheUsersOwn_data();
@@ -130,14 +141,25 @@ void TstSingleStart::secondStartEndsAtOnce() {
 void TstSingleStart::secondStartAsksTheRunningCopyToShow_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("name");
-    QTest::addRow("Rollbox") << QStringLiteral(ROLLBOX_PROGRAM) << QStringLiteral("rollbox");
-    QTest::addRow("MiniTumo") << QStringLiteral(MINITUMO_PROGRAM) << QStringLiteral("minitumo");
+    QTest::addColumn<bool>("deepRuntime"); // a runtime folder too deep for a socket beside the lock
+    const QString rollbox = QStringLiteral(ROLLBOX_PROGRAM);
+    QTest::addRow("Rollbox") << rollbox << QStringLiteral("rollbox") << false;
+    QTest::addRow("MiniTumo") << QStringLiteral(MINITUMO_PROGRAM) << QStringLiteral("minitumo")
+                              << false;
+    QTest::addRow("Rollbox, deep runtime folder") << rollbox << QStringLiteral("rollbox") << true;
 }
 
 // This test stands in for the running copy: it holds the lock and listens.
 void TstSingleStart::secondStartAsksTheRunningCopyToShow() {
     QFETCH(QString, program);
     QFETCH(QString, name);
+    QFETCH(bool, deepRuntime);
+    QString runtime = runtime_->path();
+    if (deepRuntime) {
+        runtime = QDir(runtime).filePath(QString(120, QLatin1Char('r')));
+        QVERIFY(QDir().mkdir(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
     const SingleInstance running(name);
     QVERIFY(!running.anotherIsRunning());
     const SecondLaunchListener listener(name);
@@ -146,13 +168,62 @@ void TstSingleStart::secondStartAsksTheRunningCopyToShow() {
     QTemporaryDir secondDir;
 
     QProcess second;
-    start(second, program, secondDir.path(), runtime_->path());
+    start(second, program, secondDir.path(), runtime);
     QTRY_COMPARE_WITH_TIMEOUT(asked.count(), 1, patienceMs);
     // It may have ended while the test waited for its request.
     QVERIFY(second.state() == QProcess::NotRunning || second.waitForFinished(patienceMs));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QVERIFY(filesIn(secondDir.path()).isEmpty());
+}
+
+// Silent connections are dropped and only a few are held, so that they cannot use up the
+// handles the program's files need; and when accepting fails all the same, listening resumes.
+void TstSingleStart::secondLaunchChannelOutlastsSilentConnections() {
+#ifdef Q_OS_UNIX
+    const QString name = QStringLiteral("rollbox");
+    const SingleInstance running(name);
+    SecondLaunchListener listener(name);
+    QVERIFY(listener.isListening());
+    QSignalSpy asked(&listener, &SecondLaunchListener::showRequested);
+
+    // Few handles, as under "ulimit -n 128": more silent connections than that are made.
+    rlimit saved{};
+    QVERIFY(::getrlimit(RLIMIT_NOFILE, &saved) == 0);
+    rlimit few = saved;
+    few.rlim_cur = 128;
+    QVERIFY(::setrlimit(RLIMIT_NOFILE, &few) == 0);
+    const auto restoreLimit = qScopeGuard([&] { ::setrlimit(RLIMIT_NOFILE, &saved); });
+
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < 80; ++i) {
+        silent.push_back(std::make_unique<QLocalSocket>());
+        silent.back()->connectToServer(secondLaunchSocketName(name));
+        QVERIFY(silent.back()->waitForConnected(patienceMs));
+        QCoreApplication::processEvents();
+        QVERIFY(listener.connectionsHeld() <= SecondLaunchListener::mostConnectionsHeld);
+    }
+    QVERIFY(listener.isListening());
+    silent.clear();
+    // None of them asked; they are let go, and nothing is held.
+    QTRY_COMPARE_WITH_TIMEOUT(listener.connectionsHeld(), 0, patienceMs);
+
+    // Out of handles the moment a connection comes: accepting it fails.
+    std::vector<int> spare;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
+        spare.push_back(fd);
+    ::close(spare.back());
+    spare.pop_back();
+    QLocalSocket last;
+    last.connectToServer(secondLaunchSocketName(name));
+    QTRY_VERIFY_WITH_TIMEOUT(!listener.isListening(), patienceMs);
+    for (const int fd : spare)
+        ::close(fd);
+
+    QTRY_VERIFY_WITH_TIMEOUT(listener.isListening(), patienceMs);
+    QVERIFY(askRunningCopyToShow(name));
+    QTRY_COMPARE_WITH_TIMEOUT(asked.count(), 1, patienceMs);
+#endif
 }
 
 void TstSingleStart::signalsEndTheProgramAsExitDoes_data() {
@@ -242,19 +313,24 @@ void TstSingleStart::lockThatCannotBeCheckedIsTakenOverOnceStale_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("ageSeconds");
     QTest::addColumn<bool>("takenOver");
+    QTest::addColumn<QString>("advice"); // what the message tells the user to do
     const QByteArray elsewhere = "4242\nrollbox\nanother-computer.example\n";
     const int stale = static_cast<int>(SingleInstance::foreignLockStaleTime.count());
-    QTest::addRow("another computer, stale") << elsewhere << stale + 30 << true;
-    QTest::addRow("another computer, recent") << elsewhere << 5 << false;
-    QTest::addRow("another computer, from the future") << elsewhere << -(stale + 240) << false;
-    QTest::addRow("unreadable, stale") << QByteArray() << stale + 30 << true;
-    QTest::addRow("unreadable, recent") << QByteArray() << 5 << false;
+    const QString wait = QStringLiteral("start again in a minute");
+    QTest::addRow("another computer, stale") << elsewhere << stale + 30 << true << QString();
+    QTest::addRow("another computer, recent") << elsewhere << 5 << false << wait;
+    QTest::addRow("another computer, from the future")
+        << elsewhere << -(stale + 240) << false
+        << QStringLiteral("s ahead of this computer's clock");
+    QTest::addRow("unreadable, stale") << QByteArray() << stale + 30 << true << QString();
+    QTest::addRow("unreadable, recent") << QByteArray() << 5 << false << wait;
 }
 
 void TstSingleStart::lockThatCannotBeCheckedIsTakenOverOnceStale() {
     QFETCH(QByteArray, content);
     QFETCH(int, ageSeconds);
     QFETCH(bool, takenOver);
+    QFETCH(QString, advice);
     const QString lock = SingleInstance::lockFilePath(QStringLiteral("rollbox"));
     {
         QFile file(lock);
@@ -271,7 +347,8 @@ void TstSingleStart::lockThatCannotBeCheckedIsTakenOverOnceStale() {
         // The lock is this process's now.
         QVERIFY(fileBytes(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid())));
     } else {
-        QVERIFY2(instance.failure().contains(lock), qPrintable(instance.failure()));
+        QVERIFY2(instance.failure().contains(lock) && instance.failure().contains(advice),
+                 qPrintable(instance.failure()));
     }
 }
 

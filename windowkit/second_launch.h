@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 class QLocalServer;
@@ -12,25 +14,37 @@ class QLocalSocket;
 // never seems to do nothing. They meet at a local socket beside the program's single-instance
 // lock, so both always use the same per-user place.
 
-// The socket's name for a program ("rollbox", "minitumo").
+// The socket's name for a program ("rollbox", "minitumo"); empty when the user has no private
+// folder for it.
 QString secondLaunchSocketName(const QString& programName);
 
 // Held by the running copy once its window is up: emits showRequested each time a later start
-// asks.
+// asks. A later start sends its request as soon as it is connected, so a connection that stays
+// silent is dropped, and only a few are held at once: however many connect, the channel never
+// takes the handles that the program's own files need.
 class SecondLaunchListener : public QObject {
     Q_OBJECT
 public:
+    static constexpr int mostConnectionsHeld = 8;
+    static constexpr std::chrono::milliseconds silentConnectionTime{2000};
+
     explicit SecondLaunchListener(const QString& programName, QObject* parent = nullptr);
 
     bool isListening() const;
+    qsizetype connectionsHeld() const { return held_.size(); }
 
 signals:
     void showRequested();
 
 private:
+    void listen();
+    void takeConnections();
     void readRequest(QLocalSocket* socket);
+    void drop(QLocalSocket* socket);
 
+    QString name_;
     QLocalServer* server_;
+    QList<QLocalSocket*> held_; // oldest first
 };
 
 // Run by a later start before it ends: asks the running copy to show its window. Waits a

@@ -1,5 +1,6 @@
 #include "single_instance.h"
 
+#include "private_folder.h"
 #include "regular_file.h"
 #include "user_home.h"
 
@@ -14,12 +15,6 @@
 
 #include <cstdlib>
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -53,43 +48,6 @@ QString cacheFolder() {
         return {};
 #endif
     return QDir(cache).filePath(QStringLiteral("rollbox"));
-}
-
-// Why folder may not hold the lock: missing, not a folder, another user's, or open to others.
-std::optional<QString> privateFolderProblem(const QString& folder) {
-#ifdef Q_OS_UNIX
-    struct stat status {};
-    if (::stat(QFile::encodeName(folder).constData(), &status) != 0)
-        return qt_error_string(errno);
-    if (!S_ISDIR(status.st_mode))
-        return tr("it is not a folder");
-    if (status.st_uid != ::geteuid())
-        return tr("it belongs to another user");
-    if ((status.st_mode & 077) != 0)
-        return tr("other users may use it");
-#else
-    if (!QFileInfo(folder).isDir())
-        return tr("it is not a folder");
-#endif
-    return std::nullopt;
-}
-
-// Makes folder for the user alone when it is missing, and closes one of the user's own that
-// others may use.
-std::optional<QString> makePrivateFolder(const QString& folder) {
-#ifdef Q_OS_UNIX
-    QDir().mkpath(QFileInfo(folder).path());
-    const QByteArray path = QFile::encodeName(folder);
-    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
-        return qt_error_string(errno);
-    struct stat status {};
-    if (::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
-        status.st_uid == ::geteuid() && (status.st_mode & 077) != 0)
-        ::chmod(path.constData(), 0700);
-#else
-    QDir().mkpath(folder);
-#endif
-    return privateFolderProblem(folder);
 }
 
 QString lockFolder() {
@@ -177,7 +135,15 @@ void SingleInstance::takeOrCheck(const QString& path) {
                        .arg(host)
                        .arg(pid)
                  : tr("cannot be read");
-    failure_ = tr("The lock file \"%1\" that keeps this program to one copy at a time %2. If "
-                  "no other copy runs, start again in a minute: an older lock is taken over.")
-                   .arg(shownPath, owner);
+    // Dated ahead of this clock, it is taken over only once it is old by this clock, which
+    // may be never worth waiting for: the user is better told to remove it.
+    const QString advice =
+        ageMs < 0 ? tr("It is dated %1 s ahead of this computer's clock, so its age cannot "
+                       "tell whether it is still in use. If no other copy runs, remove it, "
+                       "then start again.")
+                        .arg((-ageMs + 999) / 1000)
+                  : tr("If no other copy runs, start again in a minute: an older lock is "
+                       "taken over.");
+    failure_ = tr("The lock file \"%1\" that keeps this program to one copy at a time %2. %3")
+                   .arg(shownPath, owner, advice);
 }
