@@ -293,6 +293,8 @@ void TstReadOnlyFiles::specialFilesAreRefused() {
     QFETCH(SpecialFile, kind);
     QFETCH(QString, reason);
     QFile::remove(file);
+    if (!specialFileMadeHere(kind))
+        QSKIP("This kind of file is not made on this system.");
     QVERIFY(makeSpecialFile(file, kind));
 
     QString message;

@@ -1,10 +1,10 @@
 #include "random_source.h"
 
+#include <QRandomGenerator>
+
 #include <bit>
 #include <chrono>
 #include <ctime>
-#include <exception>
-#include <random>
 
 namespace {
 
@@ -15,18 +15,10 @@ std::uint64_t splitmix64(std::uint64_t& x) {
     return z ^ (z >> 31);
 }
 
+// Bits from the operating system's own generator, on every platform; they keep two programs
+// started in the same millisecond apart.
 std::uint64_t operatingSystemBits() {
-    try {
-        std::random_device device;
-        const std::uint64_t high = device();
-        return (high << 32) ^ device();
-    } catch (const std::exception&) {
-        // No source of the system's own: the start-up time to the nanosecond and where this
-        // program was loaded differ from run to run, which still keeps two programs apart.
-        const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-        return static_cast<std::uint64_t>(now) ^
-               reinterpret_cast<std::uintptr_t>(&operatingSystemBits);
-    }
+    return QRandomGenerator::system()->generate64();
 }
 
 } // namespace

@@ -13,10 +13,14 @@
 #include <mutex>
 #include <thread>
 
+#include <QDir>
+
+#ifdef Q_OS_UNIX
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
 enum class SpecialFile {
     Pipe,
@@ -35,10 +39,24 @@ inline QString linkTarget(const QString& path) {
 }
 inline const QByteArray linkTargetBytes = "a file of the user's own\r\n";
 
+// Whether kind can be made on this system: pipes, devices, sockets and links are Unix's; a
+// folder can be made anywhere.
+inline bool specialFileMadeHere(SpecialFile kind) {
+#ifdef Q_OS_UNIX
+    Q_UNUSED(kind);
+    return true;
+#else
+    return kind == SpecialFile::Folder;
+#endif
+}
+
 // Makes a special file at path; false when that failed. The endless device is a link to
 // /dev/zero, as a user would plant one; LinkToFile and HardLinkToFile link to a file of the
 // user's own, DanglingLink to a file that does not exist.
 [[nodiscard]] inline bool makeSpecialFile(const QString& path, SpecialFile kind) {
+    if (kind == SpecialFile::Folder)
+        return QDir().mkdir(path);
+#ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
     switch (kind) {
     case SpecialFile::Pipe:
@@ -57,7 +75,7 @@ inline const QByteArray linkTargetBytes = "a file of the user's own\r\n";
     case SpecialFile::DanglingLink:
         return ::symlink(QFile::encodeName(linkTarget(path)).constData(), name.constData()) == 0;
     case SpecialFile::Folder:
-        return ::mkdir(name.constData(), 0700) == 0;
+        break;
     case SpecialFile::Socket: {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -73,6 +91,7 @@ inline const QByteArray linkTargetBytes = "a file of the user's own\r\n";
         return bound;
     }
     }
+#endif
     return false;
 }
 
