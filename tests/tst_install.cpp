@@ -1,7 +1,9 @@
 // The installed program, as a user gets it: `cmake --install` into a fresh prefix, the layout
-// and the desktop files checked (with the desktop validators where they are installed), and
-// the installed Rollbox started with an empty home directory.
+// and the desktop files checked (with the desktop validators where they are installed), the
+// command line answered without a display, and the installed Rollbox started with an empty
+// home directory.
 #include "patience.h"
+#include "program_identity.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,8 @@ private slots:
     void desktopEntriesNameInstalledFiles();
     void desktopEntriesValidate();
     void metainfoValidates();
+    void commandLineIsAnsweredWithoutDisplay_data();
+    void commandLineIsAnsweredWithoutDisplay();
 
     void firstStartPreparesTheWorkingFolder();
     void laterStartKeepsEditedPresets();
@@ -57,9 +61,11 @@ struct Run {
     QString output;
 };
 
-Run run(const QString& program, const QStringList& arguments) {
+Run run(const QString& program, const QStringList& arguments,
+        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setProcessEnvironment(env);
     process.start(program, arguments);
     if (!process.waitForFinished(patienceMs))
         return {-1, process.errorString()};
@@ -182,6 +188,39 @@ void TstInstall::metainfoValidates() {
     const Run result = run(validator, {"validate", "--no-net",
                                        installed("share/metainfo/" + appId + ".metainfo.xml")});
     QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+}
+
+void TstInstall::commandLineIsAnsweredWithoutDisplay_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("output"); // the start of what is printed
+    const QString version = ' ' + ProgramIdentity::version + '\n';
+    QTest::addRow("rollbox --version")
+        << "rollbox" << QStringList{"--version"} << ProgramIdentity::rollboxName + version;
+    QTest::addRow("minitumo -v") << "minitumo" << QStringList{"-v"}
+                                 << ProgramIdentity::miniName + version;
+    QTest::addRow("rollbox -h") << "rollbox" << QStringList{"-h"} << "Usage: rollbox [--help";
+    QTest::addRow("minitumo --help")
+        << "minitumo" << QStringList{"--help"} << "Usage: minitumo [--help";
+    QTest::addRow("first answer wins") << "rollbox" << QStringList{"extra", "-v", "--help"}
+                                       << ProgramIdentity::rollboxName + version;
+}
+
+void TstInstall::commandLineIsAnsweredWithoutDisplay() {
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, output);
+    // With no display to open, a program that made its window first would fail instead.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    const Run result = run(installed("bin/" + program), arguments, env);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.output.startsWith(output), qPrintable(result.output));
+    if (output.startsWith("Usage"))
+        QVERIFY(result.output.contains(program + "(6)"));
+    else
+        QCOMPARE(result.output, output); // the version line alone
 }
 
 // The installed Rollbox with an empty home directory, XDG_DATA_HOME unset, started from the
