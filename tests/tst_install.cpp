@@ -50,6 +50,9 @@ namespace {
 
 const QString appId = QStringLiteral("io.github.rollbox.Rollbox");
 const QString miniAppId = QStringLiteral("io.github.rollbox.MiniTumo");
+// The install layout, below the prefix.
+const QString bindir = QStringLiteral(INSTALL_BINDIR "/");
+const QString datadir = QStringLiteral(INSTALL_DATADIR "/");
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
@@ -102,10 +105,10 @@ void TstInstall::cleanup() {
 void TstInstall::layout_data() {
     QTest::addColumn<QString>("path");
     const QStringList paths = {
-        "bin/rollbox",
-        "bin/minitumo",
-        "share/rollbox/tumosetup.dat",
-        "share/rollbox/tumoinfo.dat",
+        bindir + "rollbox",
+        bindir + "minitumo",
+        datadir + "tumosetup.dat",
+        datadir + "tumoinfo.dat",
         "share/applications/" + appId + ".desktop",
         "share/applications/" + miniAppId + ".desktop",
         "share/metainfo/" + appId + ".metainfo.xml",
@@ -127,7 +130,7 @@ void TstInstall::layout() {
     const QFileInfo file(installed(path));
     QVERIFY2(file.isFile(), qPrintable(file.filePath()));
     QVERIFY(file.size() > 0);
-    if (path.startsWith("bin/"))
+    if (path.startsWith(bindir))
         QVERIFY(file.isExecutable());
     const QRegularExpression sized(QStringLiteral("/(\\d+)x\\1/"));
     if (const auto size = sized.match(path); size.hasMatch()) {
@@ -144,7 +147,7 @@ void TstInstall::deliveredFilesAreTheSources() {
     for (const char* name : {"tumosetup.dat", "tumoinfo.dat"}) {
         const QByteArray source = fileBytes(QStringLiteral(SOURCE_DIR "/data/") + name);
         QVERIFY(!source.isEmpty());
-        QCOMPARE(fileBytes(installed(QStringLiteral("share/rollbox/") + name)), source);
+        QCOMPARE(fileBytes(installed(datadir + name)), source);
     }
 }
 
@@ -160,7 +163,7 @@ void TstInstall::desktopEntriesNameInstalledFiles() {
     QFETCH(QString, program);
     const QString file = installed("share/applications/" + entry + ".desktop");
     QCOMPARE(desktopValue(file, "Exec"), program);
-    QVERIFY(QFileInfo(installed("bin/" + program)).isExecutable());
+    QVERIFY(QFileInfo(installed(bindir + program)).isExecutable());
     const QString icon = desktopValue(file, "Icon");
     QCOMPARE(icon, appId);
     QVERIFY(QFile::exists(installed("share/icons/hicolor/48x48/apps/" + icon + ".png")));
@@ -214,7 +217,7 @@ void TstInstall::commandLineIsAnsweredWithoutDisplay() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);
-    const Run result = run(installed("bin/" + program), arguments, env);
+    const Run result = run(installed(bindir + program), arguments, env);
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(result.output.startsWith(output), qPrintable(result.output));
     if (output.startsWith("Usage"))
@@ -233,7 +236,7 @@ void TstInstall::startInstalledRollbox() {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     rollbox_.setProcessEnvironment(env);
     rollbox_.setWorkingDirectory(home_.path());
-    rollbox_.start(installed("bin/rollbox"), {});
+    rollbox_.start(installed(bindir + "rollbox"), {});
     QVERIFY2(rollbox_.waitForStarted(patienceMs), qPrintable(rollbox_.errorString()));
 }
 
@@ -256,7 +259,7 @@ void TstInstall::firstStartPreparesTheWorkingFolder() {
 
     for (const char* name : {"tumosetup.dat", "tumoinfo.dat"})
         QCOMPARE(fileBytes(QDir(userFolder()).filePath(name)),
-                 fileBytes(installed(QStringLiteral("share/rollbox/") + name)));
+                 fileBytes(installed(datadir + name)));
     // Nothing is written to the directory it was started in.
     QVERIFY(!QFile::exists(QDir(home_.path()).filePath("temp.txt")));
     QVERIFY(!QFile::exists(QDir(home_.path()).filePath("tumosetup.dat")));
@@ -265,7 +268,7 @@ void TstInstall::firstStartPreparesTheWorkingFolder() {
 void TstInstall::laterStartKeepsEditedPresets() {
     // The folder as the first start left it; the user edits a preset and the help text is lost.
     const QDir folder(userFolder());
-    const QByteArray delivered = fileBytes(installed("share/rollbox/tumosetup.dat"));
+    const QByteArray delivered = fileBytes(installed(datadir + "tumosetup.dat"));
     QVERIFY(delivered.size() > 10);
     QVERIFY(QFile::exists(folder.filePath("tumosetup.dat")));
     QByteArray edited = delivered;
@@ -287,7 +290,7 @@ void TstInstall::laterStartKeepsEditedPresets() {
 
     QCOMPARE(fileBytes(folder.filePath("tumosetup.dat")), edited);
     QCOMPARE(fileBytes(folder.filePath("tumoinfo.dat")),
-             fileBytes(installed("share/rollbox/tumoinfo.dat")));
+             fileBytes(installed(datadir + "tumoinfo.dat")));
 }
 
 QTEST_GUILESS_MAIN(TstInstall)
