@@ -1,7 +1,7 @@
 // The installed program, as a user gets it: `cmake --install` into a fresh prefix, the layout
 // and the desktop files checked (with the desktop validators where they are installed), the
-// command line answered without a display, and the installed Rollbox started with an empty
-// home directory.
+// command line answered without a display, the installed Rollbox started with an empty home
+// directory, and the Debian package checked by lintian where it is installed.
 #include "patience.h"
 #include "program_identity.h"
 
@@ -33,6 +33,8 @@ private slots:
 
     void firstStartPreparesTheWorkingFolder();
     void laterStartKeepsEditedPresets();
+
+    void packageIsLintianClean();
 
 private:
     QString installed(const QString& relative) const { return prefix_.filePath(relative); }
@@ -113,8 +115,11 @@ void TstInstall::layout_data() {
         "share/applications/" + miniAppId + ".desktop",
         "share/metainfo/" + appId + ".metainfo.xml",
         "share/icons/hicolor/scalable/apps/" + appId + ".svg",
+        "share/man/man6/rollbox.6.gz",
+        "share/man/man6/minitumo.6.gz",
         "share/doc/rollbox/README.md",
-        "share/doc/rollbox/LICENSE",
+        "share/doc/rollbox/copyright",
+        "share/doc/rollbox/changelog.gz",
     };
     for (const QString& path : paths)
         QTest::addRow("%s", qPrintable(path)) << path;
@@ -291,6 +296,35 @@ void TstInstall::laterStartKeepsEditedPresets() {
     QCOMPARE(fileBytes(folder.filePath("tumosetup.dat")), edited);
     QCOMPARE(fileBytes(folder.filePath("tumoinfo.dat")),
              fileBytes(installed(datadir + "tumoinfo.dat")));
+}
+
+void TstInstall::packageIsLintianClean() {
+    const QString lintian = QStandardPaths::findExecutable("lintian");
+    if (lintian.isEmpty())
+        QSKIP("lintian is not installed (Debian package lintian)");
+    if (QStandardPaths::findExecutable("dpkg-shlibdeps").isEmpty())
+        QSKIP("dpkg-shlibdeps, which the package's dependencies need, is not installed "
+              "(Debian package dpkg-dev)");
+    const QTemporaryDir packageDir;
+    QVERIFY(packageDir.isValid());
+    const Run cpack =
+        run(QStringLiteral(CPACK_COMMAND), {"-G", "DEB", "-B", packageDir.path(), "--config",
+                                            QStringLiteral(BUILD_DIR "/CPackConfig.cmake")});
+    QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.output));
+    const QStringList packages = QDir(packageDir.path()).entryList({"*.deb"}, QDir::Files);
+    QCOMPARE(packages.size(), 1);
+
+    QProcess check;
+    check.start(lintian, {QDir(packageDir.path()).filePath(packages.first())});
+    QVERIFY(check.waitForFinished(patienceMs));
+    const QString report = QString::fromLocal8Bit(check.readAllStandardOutput());
+    QVERIFY2(check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0,
+             qPrintable(report + check.readAllStandardError()));
+    // Errors fail lintian's run; warnings are only listed.
+    QVERIFY2(!QRegularExpression("^[EW]: ", QRegularExpression::MultilineOption)
+                  .match(report)
+                  .hasMatch(),
+             qPrintable(report));
 }
 
 QTEST_GUILESS_MAIN(TstInstall)
