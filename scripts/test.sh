@@ -3,9 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The install test checks the desktop entries and the metainfo with Debian's validators; the
-# user paths run the programs on a desktop of their own.
-scripts/install-deps.sh --desktop desktop-file-utils appstream
+# The install test checks the desktop entries and the metainfo with Debian's validators and the
+# Debian package with lintian (which brings dpkg-dev for the package's dependencies); the user
+# paths run the programs on a desktop of their own.
+scripts/install-deps.sh --desktop desktop-file-utils appstream lintian
 # The benchmark is built too, so that a change that breaks it fails here.
 scripts/build.sh build-test -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DROLLBOX_BENCH=ON
 

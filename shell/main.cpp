@@ -1,6 +1,7 @@
 #include "artwork.h"
 #include "ending_signals.h"
 #include "program_identity.h"
+#include "rollbox_usage.h"
 #include "second_launch.h"
 #include "single_instance.h"
 #include "tumo.h"
@@ -11,8 +12,11 @@
 #include <QMessageBox>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
     const QString programName = QStringLiteral("rollbox");
+    // --help and --version are answered before anything needs a display or the lock.
+    if (const auto exitCode = answerCommandLine(argc, argv, rollboxCommandLineAnswers(programName)))
+        return *exitCode;
+    QApplication app(argc, argv);
     // A second start ends here, before any window exists, touching no file; it only asks the
     // running copy to come forward. A lock that can be neither taken nor checked is said.
     const SingleInstance instance(programName);

@@ -1,6 +1,7 @@
 #include "working_directory.h"
 
 #include "preset_file.h"
+#include "program_identity.h"
 #include "user_home.h"
 
 #include <QDir>
@@ -17,8 +18,29 @@ const QStringList deliveredFiles = {presetFileName, QStringLiteral("tumoinfo.dat
 } // namespace
 
 QString deliveredDataFolder(const QString& programFolder) {
-    const QString folder = QDir::cleanPath(programFolder + QStringLiteral("/../share/rollbox"));
-    return QFileInfo(QDir(folder).filePath(presetFileName)).isFile() ? folder : QString();
+    const QDir programs(programFolder);
+    if (QFileInfo::exists(programs.filePath(ProgramIdentity::buildTreeMark)))
+        return {};
+    QStringList candidates = {
+        QDir::cleanPath(programs.filePath(ProgramIdentity::dataFolderFromPrograms))};
+#ifdef Q_OS_UNIX
+    if (!ProgramIdentity::dataFolderInDataDirs.isEmpty()) {
+        // The base-directory rules: absolute folders only, and these two when none is given.
+        QStringList dataDirs;
+        for (const QString& dir : qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':')))
+            if (QDir::isAbsolutePath(dir))
+                dataDirs << dir;
+        if (dataDirs.isEmpty())
+            dataDirs = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+        for (const QString& dir : dataDirs)
+            candidates << QDir::cleanPath(
+                QDir(dir).filePath(ProgramIdentity::dataFolderInDataDirs));
+    }
+#endif
+    for (const QString& folder : candidates)
+        if (QFileInfo(QDir(folder).filePath(presetFileName)).isFile())
+            return folder;
+    return {};
 }
 
 QString userWorkingFolder() {

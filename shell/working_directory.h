@@ -8,12 +8,14 @@
 // beside its delivered files, so it runs in a folder of the user's own, which it prepares on
 // its first start with copies of the delivered presets and help text.
 //
-// An installed layout is recognised by the delivered presets file in ../share/rollbox next to
-// the program's folder. Started from a build tree, or from any other layout, the program stays
-// in the working directory it was started in.
+// An installed program is recognised by its delivered presets file: in the data folder at the
+// path that the install layout gives from the programs' folder (../share/games/rollbox by
+// default), else in that data folder below one of $XDG_DATA_DIRS, so that a package with a
+// layout of its own still finds it. Started from its build tree, or where no delivered
+// presets are found, the program stays in the working directory it was started in.
 
-// The folder of the delivered data files when the program lies in an installed layout;
-// empty otherwise.
+// The folder of the delivered data files when the program in programFolder is an installed
+// one; empty otherwise.
 QString deliveredDataFolder(const QString& programFolder);
 
 // The installed program's working folder: $XDG_DATA_HOME/rollbox, usually

@@ -1,7 +1,9 @@
 // The installed program, as a user gets it: `cmake --install` into a fresh prefix, the layout
-// and the desktop files checked (with the desktop validators where they are installed), and
-// the installed Rollbox started with an empty home directory.
+// and the desktop files checked (with the desktop validators where they are installed), the
+// command line answered without a display, the installed Rollbox started with an empty home
+// directory, and the Debian package checked by lintian where it is installed.
 #include "patience.h"
+#include "program_identity.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,9 +28,13 @@ private slots:
     void desktopEntriesNameInstalledFiles();
     void desktopEntriesValidate();
     void metainfoValidates();
+    void commandLineIsAnsweredWithoutDisplay_data();
+    void commandLineIsAnsweredWithoutDisplay();
 
     void firstStartPreparesTheWorkingFolder();
     void laterStartKeepsEditedPresets();
+
+    void packageIsLintianClean();
 
 private:
     QString installed(const QString& relative) const { return prefix_.filePath(relative); }
@@ -46,6 +52,9 @@ namespace {
 
 const QString appId = QStringLiteral("io.github.rollbox.Rollbox");
 const QString miniAppId = QStringLiteral("io.github.rollbox.MiniTumo");
+// The install layout, below the prefix.
+const QString bindir = QStringLiteral(INSTALL_BINDIR "/");
+const QString datadir = QStringLiteral(INSTALL_DATADIR "/");
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
@@ -57,9 +66,11 @@ struct Run {
     QString output;
 };
 
-Run run(const QString& program, const QStringList& arguments) {
+Run run(const QString& program, const QStringList& arguments,
+        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setProcessEnvironment(env);
     process.start(program, arguments);
     if (!process.waitForFinished(patienceMs))
         return {-1, process.errorString()};
@@ -96,16 +107,19 @@ void TstInstall::cleanup() {
 void TstInstall::layout_data() {
     QTest::addColumn<QString>("path");
     const QStringList paths = {
-        "bin/rollbox",
-        "bin/minitumo",
-        "share/rollbox/tumosetup.dat",
-        "share/rollbox/tumoinfo.dat",
+        bindir + "rollbox",
+        bindir + "minitumo",
+        datadir + "tumosetup.dat",
+        datadir + "tumoinfo.dat",
         "share/applications/" + appId + ".desktop",
         "share/applications/" + miniAppId + ".desktop",
         "share/metainfo/" + appId + ".metainfo.xml",
         "share/icons/hicolor/scalable/apps/" + appId + ".svg",
+        "share/man/man6/rollbox.6.gz",
+        "share/man/man6/minitumo.6.gz",
         "share/doc/rollbox/README.md",
-        "share/doc/rollbox/LICENSE",
+        "share/doc/rollbox/copyright",
+        "share/doc/rollbox/changelog.gz",
     };
     for (const QString& path : paths)
         QTest::addRow("%s", qPrintable(path)) << path;
@@ -121,7 +135,7 @@ void TstInstall::layout() {
     const QFileInfo file(installed(path));
     QVERIFY2(file.isFile(), qPrintable(file.filePath()));
     QVERIFY(file.size() > 0);
-    if (path.startsWith("bin/"))
+    if (path.startsWith(bindir))
         QVERIFY(file.isExecutable());
     const QRegularExpression sized(QStringLiteral("/(\\d+)x\\1/"));
     if (const auto size = sized.match(path); size.hasMatch()) {
@@ -138,7 +152,7 @@ void TstInstall::deliveredFilesAreTheSources() {
     for (const char* name : {"tumosetup.dat", "tumoinfo.dat"}) {
         const QByteArray source = fileBytes(QStringLiteral(SOURCE_DIR "/data/") + name);
         QVERIFY(!source.isEmpty());
-        QCOMPARE(fileBytes(installed(QStringLiteral("share/rollbox/") + name)), source);
+        QCOMPARE(fileBytes(installed(datadir + name)), source);
     }
 }
 
@@ -154,7 +168,7 @@ void TstInstall::desktopEntriesNameInstalledFiles() {
     QFETCH(QString, program);
     const QString file = installed("share/applications/" + entry + ".desktop");
     QCOMPARE(desktopValue(file, "Exec"), program);
-    QVERIFY(QFileInfo(installed("bin/" + program)).isExecutable());
+    QVERIFY(QFileInfo(installed(bindir + program)).isExecutable());
     const QString icon = desktopValue(file, "Icon");
     QCOMPARE(icon, appId);
     QVERIFY(QFile::exists(installed("share/icons/hicolor/48x48/apps/" + icon + ".png")));
@@ -184,6 +198,39 @@ void TstInstall::metainfoValidates() {
     QVERIFY2(result.exitCode == 0, qPrintable(result.output));
 }
 
+void TstInstall::commandLineIsAnsweredWithoutDisplay_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("output"); // the start of what is printed
+    const QString version = ' ' + ProgramIdentity::version + '\n';
+    QTest::addRow("rollbox --version")
+        << "rollbox" << QStringList{"--version"} << ProgramIdentity::rollboxName + version;
+    QTest::addRow("minitumo -v") << "minitumo" << QStringList{"-v"}
+                                 << ProgramIdentity::miniName + version;
+    QTest::addRow("rollbox -h") << "rollbox" << QStringList{"-h"} << "Usage: rollbox [--help";
+    QTest::addRow("minitumo --help")
+        << "minitumo" << QStringList{"--help"} << "Usage: minitumo [--help";
+    QTest::addRow("first answer wins") << "rollbox" << QStringList{"extra", "-v", "--help"}
+                                       << ProgramIdentity::rollboxName + version;
+}
+
+void TstInstall::commandLineIsAnsweredWithoutDisplay() {
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, output);
+    // With no display to open, a program that made its window first would fail instead.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    const Run result = run(installed(bindir + program), arguments, env);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.output.startsWith(output), qPrintable(result.output));
+    if (output.startsWith("Usage"))
+        QVERIFY(result.output.contains(program + "(6)"));
+    else
+        QCOMPARE(result.output, output); // the version line alone
+}
+
 // The installed Rollbox with an empty home directory, XDG_DATA_HOME unset, started from the
 // home directory as a user would from a shell.
 void TstInstall::startInstalledRollbox() {
@@ -194,7 +241,7 @@ void TstInstall::startInstalledRollbox() {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     rollbox_.setProcessEnvironment(env);
     rollbox_.setWorkingDirectory(home_.path());
-    rollbox_.start(installed("bin/rollbox"), {});
+    rollbox_.start(installed(bindir + "rollbox"), {});
     QVERIFY2(rollbox_.waitForStarted(patienceMs), qPrintable(rollbox_.errorString()));
 }
 
@@ -217,7 +264,7 @@ void TstInstall::firstStartPreparesTheWorkingFolder() {
 
     for (const char* name : {"tumosetup.dat", "tumoinfo.dat"})
         QCOMPARE(fileBytes(QDir(userFolder()).filePath(name)),
-                 fileBytes(installed(QStringLiteral("share/rollbox/") + name)));
+                 fileBytes(installed(datadir + name)));
     // Nothing is written to the directory it was started in.
     QVERIFY(!QFile::exists(QDir(home_.path()).filePath("temp.txt")));
     QVERIFY(!QFile::exists(QDir(home_.path()).filePath("tumosetup.dat")));
@@ -226,7 +273,7 @@ void TstInstall::firstStartPreparesTheWorkingFolder() {
 void TstInstall::laterStartKeepsEditedPresets() {
     // The folder as the first start left it; the user edits a preset and the help text is lost.
     const QDir folder(userFolder());
-    const QByteArray delivered = fileBytes(installed("share/rollbox/tumosetup.dat"));
+    const QByteArray delivered = fileBytes(installed(datadir + "tumosetup.dat"));
     QVERIFY(delivered.size() > 10);
     QVERIFY(QFile::exists(folder.filePath("tumosetup.dat")));
     QByteArray edited = delivered;
@@ -248,7 +295,36 @@ void TstInstall::laterStartKeepsEditedPresets() {
 
     QCOMPARE(fileBytes(folder.filePath("tumosetup.dat")), edited);
     QCOMPARE(fileBytes(folder.filePath("tumoinfo.dat")),
-             fileBytes(installed("share/rollbox/tumoinfo.dat")));
+             fileBytes(installed(datadir + "tumoinfo.dat")));
+}
+
+void TstInstall::packageIsLintianClean() {
+    const QString lintian = QStandardPaths::findExecutable("lintian");
+    if (lintian.isEmpty())
+        QSKIP("lintian is not installed (Debian package lintian)");
+    if (QStandardPaths::findExecutable("dpkg-shlibdeps").isEmpty())
+        QSKIP("dpkg-shlibdeps, which the package's dependencies need, is not installed "
+              "(Debian package dpkg-dev)");
+    const QTemporaryDir packageDir;
+    QVERIFY(packageDir.isValid());
+    const Run cpack =
+        run(QStringLiteral(CPACK_COMMAND), {"-G", "DEB", "-B", packageDir.path(), "--config",
+                                            QStringLiteral(BUILD_DIR "/CPackConfig.cmake")});
+    QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.output));
+    const QStringList packages = QDir(packageDir.path()).entryList({"*.deb"}, QDir::Files);
+    QCOMPARE(packages.size(), 1);
+
+    QProcess check;
+    check.start(lintian, {QDir(packageDir.path()).filePath(packages.first())});
+    QVERIFY(check.waitForFinished(patienceMs));
+    const QString report = QString::fromLocal8Bit(check.readAllStandardOutput());
+    QVERIFY2(check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0,
+             qPrintable(report + check.readAllStandardError()));
+    // Errors fail lintian's run; warnings are only listed.
+    QVERIFY2(!QRegularExpression("^[EW]: ", QRegularExpression::MultilineOption)
+                  .match(report)
+                  .hasMatch(),
+             qPrintable(report));
 }
 
 QTEST_GUILESS_MAIN(TstInstall)

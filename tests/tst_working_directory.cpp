@@ -1,8 +1,9 @@
-// The installed program's working folder: recognising an installed layout, preparing the
-// user's folder once and never overwriting what the user keeps there.
+// The installed program's working folder: finding the delivered data of an installed program,
+// preparing the user's folder once and never overwriting what the user keeps there.
 #include "working_directory.h"
 
 #include "file_bytes.h"
+#include "program_identity.h"
 #include "work_dir.h"
 
 #include <QDir>
@@ -33,12 +34,22 @@ private slots:
     void buildTreeKeepsItsWorkingDirectory();
 
 private:
-    // A prefix with bin/ and, filled by installData, share/rollbox/.
+    // A prefix with bin/ and, filled by installData, the data folder of the install layout.
+    // $XDG_DATA_DIRS names a relative folder, then xdg-empty/ and xdg/ in the prefix.
     std::unique_ptr<QTemporaryDir> prefix_;
     std::unique_ptr<TemporaryWorkDir> startDir_;
+    QByteArray savedDataDirs_;
     QString bin() const { return prefix_->filePath("bin"); }
-    QString share() const { return prefix_->filePath("share/rollbox"); }
-    void installData(const QByteArray& presets, const QByteArray& help);
+    QString share() const {
+        return QDir::cleanPath(bin() + '/' + ProgramIdentity::dataFolderFromPrograms);
+    }
+    QString dataDirsShare() const {
+        return prefix_->filePath("xdg/" + ProgramIdentity::dataFolderInDataDirs);
+    }
+    void installData(const QByteArray& presets, const QByteArray& help) {
+        installData(share(), presets, help);
+    }
+    void installData(const QString& folder, const QByteArray& presets, const QByteArray& help);
 };
 
 namespace {
@@ -57,42 +68,72 @@ void TstWorkingDirectory::init() {
     prefix_ = std::make_unique<QTemporaryDir>();
     QVERIFY(prefix_->isValid());
     QVERIFY(QDir().mkpath(bin()));
+    // Whatever Rollbox is installed on this computer stays out of the tests.
+    savedDataDirs_ = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", QFile::encodeName("relative:" + prefix_->filePath("xdg-empty") + ':' +
+                                               prefix_->filePath("xdg")));
 }
 
 void TstWorkingDirectory::cleanup() {
+    qputenv("XDG_DATA_DIRS", savedDataDirs_);
     startDir_.reset(); // back to where the test started, before the folders go
     prefix_.reset();
 }
 
-void TstWorkingDirectory::installData(const QByteArray& presets, const QByteArray& help) {
-    QVERIFY(QDir().mkpath(share()));
+void TstWorkingDirectory::installData(const QString& folder, const QByteArray& presets,
+                                      const QByteArray& help) {
+    QVERIFY(QDir().mkpath(folder));
     if (!presets.isNull())
-        QVERIFY(writeBytes(QDir(share()).filePath("tumosetup.dat"), presets));
+        QVERIFY(writeBytes(QDir(folder).filePath("tumosetup.dat"), presets));
     if (!help.isNull())
-        QVERIFY(writeBytes(QDir(share()).filePath("tumoinfo.dat"), help));
+        QVERIFY(writeBytes(QDir(folder).filePath("tumoinfo.dat"), help));
 }
 
 void TstWorkingDirectory::installedLayoutIsRecognised_data() {
+    // Where the data files lie: beside the programs as the install layout has them, in a
+    // folder of $XDG_DATA_DIRS, in its relative entry, or nowhere.
+    QTest::addColumn<QStringList>("places");
     QTest::addColumn<bool>("withPresets");
     QTest::addColumn<bool>("withHelp");
-    QTest::addColumn<bool>("installed");
-    QTest::addRow("both files") << true << true << true;
-    QTest::addRow("presets only") << true << false << true;
-    QTest::addRow("help only") << false << true << false;
-    QTest::addRow("no data folder") << false << false << false;
+    QTest::addColumn<bool>("buildTree");
+    QTest::addColumn<QString>("found");
+    const QStringList beside = {"beside"};
+    const QStringList dataDirs = {"data dirs"};
+    QTest::addRow("both files") << beside << true << true << false << "beside";
+    QTest::addRow("presets only") << beside << true << false << false << "beside";
+    QTest::addRow("help only") << beside << false << true << false << "";
+    QTest::addRow("no data folder") << QStringList() << false << false << false << "";
+    QTest::addRow("data dirs") << dataDirs << true << true << false << "data dirs";
+    QTest::addRow("data dirs, help only") << dataDirs << false << true << false << "";
+    QTest::addRow("beside comes first")
+        << QStringList{"data dirs", "beside"} << true << true << false << "beside";
+    QTest::addRow("relative data dir") << QStringList{"relative"} << true << true << false << "";
+    QTest::addRow("build tree") << QStringList{"beside", "data dirs"} << true << true << true << "";
 }
 
 void TstWorkingDirectory::installedLayoutIsRecognised() {
+    QFETCH(QStringList, places);
     QFETCH(bool, withPresets);
     QFETCH(bool, withHelp);
-    QFETCH(bool, installed);
-    if (withPresets || withHelp)
-        installData(withPresets ? installedPresets : QByteArray(),
+    QFETCH(bool, buildTree);
+    QFETCH(QString, found);
+    if (ProgramIdentity::dataFolderInDataDirs.isEmpty() && !places.contains("beside"))
+        QSKIP("This install layout puts the data outside the data root");
+    const QMap<QString, QString> folders = {
+        {"beside", share()},
+        {"data dirs", dataDirsShare()},
+        {"relative", startDir_->filePath("relative/" + ProgramIdentity::dataFolderInDataDirs)}};
+    for (const QString& place : places)
+        installData(folders[place], withPresets ? installedPresets : QByteArray(),
                     withHelp ? installedHelp : QByteArray());
-    const QString found = deliveredDataFolder(bin());
-    QCOMPARE(found.isEmpty(), !installed);
-    if (installed)
-        QCOMPARE(QDir(found).canonicalPath(), QDir(share()).canonicalPath());
+    if (buildTree)
+        QVERIFY(writeBytes(QDir(bin()).filePath(ProgramIdentity::buildTreeMark), "built here"));
+
+    const QString folder = deliveredDataFolder(bin());
+    if (found.isEmpty())
+        QCOMPARE(folder, QString());
+    else
+        QCOMPARE(QDir(folder).canonicalPath(), QDir(folders[found]).canonicalPath());
 }
 
 void TstWorkingDirectory::userFolderFollowsXdgDataHome() {
@@ -202,7 +243,10 @@ void TstWorkingDirectory::unusableFolderIsReportedAndTheDirectoryStays() {
 }
 
 void TstWorkingDirectory::buildTreeKeepsItsWorkingDirectory() {
-    // A build tree has the programs in bin/ and no share/rollbox beside it.
+    // Programs beside the build tree's mark stay where they are started, even where the data
+    // of an installed copy can be found.
+    QVERIFY(writeBytes(QDir(bin()).filePath(ProgramIdentity::buildTreeMark), "built here"));
+    installData(dataDirsShare(), installedPresets, installedHelp);
     const QString before = currentFolder();
     QVERIFY(!enterUserWorkingFolder(bin()));
     QCOMPARE(currentFolder(), before);
