@@ -1,6 +1,7 @@
 #include "frm_odds.h"
 
 #include "artwork.h"
+#include "contrast.h"
 #include "courier_font.h"
 #include "latest_task.h"
 #include "odds_chart.h"
@@ -10,6 +11,7 @@
 #include "program_identity.h"
 #include "your_rolls_view.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -45,8 +47,9 @@ frmOdds::frmOdds(std::function<QString()> logPath, QWidget* mainWindow)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Odds - %1").arg(ProgramIdentity::rollboxTitle));
     setWindowIcon(dieIcon());
+    // Its colours are all the theme's: a window of tabs, tables and buttons is the desktop's
+    // kind, and a fixed text colour would be lost on a dark theme's background.
     setFont(courierFont(9.75));
-    setColours(this, Colours::paleYellow, Colours::darkGreen);
     resize(600, 600);
     setMinimumSize(440, 460);
 
@@ -124,6 +127,8 @@ QWidget* frmOdds::createOddsPage() {
     layout->addWidget(lblLastRoll);
     layout->addWidget(grdOdds, 2);
 
+    keepTextReadable();
+
     connect(imgChart, &OddsChart::currentBarChanged, this, &frmOdds::showCursor);
     connect(grdOdds->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -148,6 +153,38 @@ void frmOdds::placeBeside(QWidget* mainWindow) {
             std::clamp(corner.y(), room.top(), std::max(room.top(), room.bottom() - height())));
     }
     move(corner);
+}
+
+// Two things some themes do that leave text too faint on a dark background (Adwaita's dark
+// theme: 4.2:1): they dim all text while the window is in the background, or a table while it
+// has no focus, and they write a table's column captions at half strength. Text keeps the
+// theme's full strength here, and the captions take its text at the strongest: white on a dark
+// theme, black on a light one.
+void frmOdds::keepTextReadable() {
+    const QPalette theme = QApplication::palette(this);
+    QPalette colours = palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        colours.setColor(QPalette::Inactive, role, theme.color(QPalette::Active, role));
+    setPalette(colours);
+
+    QHeaderView* header = grdOdds->horizontalHeader();
+    const QColor background = theme.color(QPalette::Window);
+    const QColor strongest =
+        contrastRatio(Qt::white, background) >= contrastRatio(Qt::black, background)
+            ? QColor(Qt::white)
+            : QColor(Qt::black);
+    QPalette captions = header->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            captions.setColor(group, role, strongest);
+    header->setPalette(captions);
+}
+
+void frmOdds::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        keepTextReadable();
 }
 
 bool frmOdds::isWorking() const {
