@@ -32,6 +32,9 @@ namespace {
 // typing does not make the window flicker.
 constexpr int workingNoticeDelay = 200; // ms
 constexpr int besideGap = 8;
+// Room for the window manager's frame: the borders and the title bar.
+constexpr int frameAllowance = 8;
+constexpr int frameTitleAllowance = 40;
 
 QLabel* wrappedLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -138,20 +141,42 @@ QWidget* frmOdds::createOddsPage() {
     return page;
 }
 
-// To the right of the main window where the screen has room, so that both stay in view.
+// Beside the main window on the screen it is on: to its right where that side has room, else
+// to its left, else below or above it; where no side has room, on the side with the most, kept
+// on the screen. The frame the window manager adds is known only once the window shows, so room
+// is left for a usual one.
 void frmOdds::placeBeside(QWidget* mainWindow) {
     if (!mainWindow)
         return;
     const QRect main = mainWindow->frameGeometry();
     const QScreen* screen = mainWindow->screen();
-    QPoint corner = main.topRight() + QPoint(besideGap, 0);
-    if (screen) {
-        const QRect room = screen->availableGeometry();
-        if (corner.x() + width() > room.right())
-            corner.setX(std::max(room.left(), room.right() - width()));
-        corner.setY(
-            std::clamp(corner.y(), room.top(), std::max(room.top(), room.bottom() - height())));
+    if (!screen) {
+        move(main.topRight() + QPoint(besideGap, 0));
+        return;
     }
+    const QRect room = screen->availableGeometry();
+    const QMargins frame(frameAllowance, frameTitleAllowance, frameAllowance, frameAllowance);
+    // The window's outer size, no larger than the screen.
+    const QSize outer = QSize(width(), height()).grownBy(frame).boundedTo(room.size());
+    resize(outer.shrunkBy(frame).expandedTo(minimumSize()));
+
+    const int rightRoom = room.right() - main.right() - besideGap;
+    const int leftRoom = main.left() - room.left() - besideGap;
+    const int belowRoom = room.bottom() - main.bottom() - besideGap;
+    const int aboveRoom = main.top() - room.top() - besideGap;
+    QPoint corner;
+    if (rightRoom >= outer.width() || (leftRoom < outer.width() && belowRoom < outer.height() &&
+                                       aboveRoom < outer.height() && rightRoom >= leftRoom))
+        corner = {main.right() + 1 + besideGap, main.top()};
+    else if (leftRoom >= outer.width() ||
+             (belowRoom < outer.height() && aboveRoom < outer.height()))
+        corner = {main.left() - besideGap - outer.width(), main.top()};
+    else if (belowRoom >= outer.height())
+        corner = {main.left(), main.bottom() + 1 + besideGap};
+    else
+        corner = {main.left(), main.top() - besideGap - outer.height()};
+    corner.setX(std::clamp(corner.x(), room.left(), room.right() + 1 - outer.width()));
+    corner.setY(std::clamp(corner.y(), room.top(), room.bottom() + 1 - outer.height()));
     move(corner);
 }
 
