@@ -61,8 +61,13 @@ QProcessEnvironment programEnvironment(const QString& runtimeDir) {
 }
 
 void start(QProcess& process, const QString& program, const QString& folder,
-           const QString& runtimeDir) {
-    process.setProcessEnvironment(programEnvironment(runtimeDir));
+           const QString& runtimeDir, const QString& activationToken = {}) {
+    QProcessEnvironment env = programEnvironment(runtimeDir);
+    if (activationToken.isEmpty())
+        env.remove(QStringLiteral("XDG_ACTIVATION_TOKEN"));
+    else
+        env.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), activationToken);
+    process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder);
     process.start(program, {});
     QVERIFY2(process.waitForStarted(patienceMs), qPrintable(process.errorString()));
@@ -130,14 +135,26 @@ void TstSingleStart::secondStartEndsAtOnce() {
 void TstSingleStart::secondStartAsksTheRunningCopyToShow_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("name");
-    QTest::addRow("Rollbox") << QStringLiteral(ROLLBOX_PROGRAM) << QStringLiteral("rollbox");
-    QTest::addRow("MiniTumo") << QStringLiteral(MINITUMO_PROGRAM) << QStringLiteral("minitumo");
+    // The launcher's activation token of the later start, which the running copy needs to come
+    // forward on Wayland.
+    QTest::addColumn<QString>("token");
+    QTest::addRow("Rollbox") << QStringLiteral(ROLLBOX_PROGRAM) << QStringLiteral("rollbox")
+                             << QString();
+    QTest::addRow("MiniTumo") << QStringLiteral(MINITUMO_PROGRAM) << QStringLiteral("minitumo")
+                              << QString();
+    QTest::addRow("Rollbox, activation token")
+        << QStringLiteral(ROLLBOX_PROGRAM) << QStringLiteral("rollbox")
+        << QStringLiteral("launcher/1234_TIME5678");
+    QTest::addRow("MiniTumo, activation token")
+        << QStringLiteral(MINITUMO_PROGRAM) << QStringLiteral("minitumo")
+        << QStringLiteral("0f9c2a4e-token");
 }
 
 // This test stands in for the running copy: it holds the lock and listens.
 void TstSingleStart::secondStartAsksTheRunningCopyToShow() {
     QFETCH(QString, program);
     QFETCH(QString, name);
+    QFETCH(QString, token);
     const SingleInstance running(name);
     QVERIFY(!running.anotherIsRunning());
     const SecondLaunchListener listener(name);
@@ -146,8 +163,9 @@ void TstSingleStart::secondStartAsksTheRunningCopyToShow() {
     QTemporaryDir secondDir;
 
     QProcess second;
-    start(second, program, secondDir.path(), runtime_->path());
+    start(second, program, secondDir.path(), runtime_->path(), token);
     QTRY_COMPARE_WITH_TIMEOUT(asked.count(), 1, patienceMs);
+    QCOMPARE(asked.at(0).at(0).toString(), token);
     // It may have ended while the test waited for its request.
     QVERIFY(second.state() == QProcess::NotRunning || second.waitForFinished(patienceMs));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
