@@ -58,8 +58,12 @@ public slots:
     void copyTable();
     void cmdClose_Click();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QWidget* createOddsPage();
+    void keepTextReadable();
     void placeBeside(QWidget* mainWindow);
     void showTable(std::shared_ptr<const OddsTable> table);
     void markLastRoll();

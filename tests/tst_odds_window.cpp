@@ -10,6 +10,7 @@
 #include "tumo.h"
 #include "your_rolls_view.h"
 
+#include "contrast.h"
 #include "patience.h"
 #include "scripted_random.h"
 #include "work_dir.h"
@@ -17,9 +18,15 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -41,6 +48,8 @@ private slots:
     void aRollGivesTheTotalOfEveryRepetition();
     void yourRollsJudgesTheLoggedRolls_data();
     void yourRollsJudgesTheLoggedRolls();
+    void textsAreReadableOnADarkTheme_data();
+    void textsAreReadableOnADarkTheme();
 
 private:
     frmOdds* openOdds();
@@ -278,6 +287,166 @@ void TstOddsWindow::yourRollsJudgesTheLoggedRolls() {
     QVERIFY(verdict.startsWith(QString::fromStdString(expected.text)));
     QCOMPARE(odds->pageRolls->imgRolls->bars().heights, expected.observed);
     QCOMPARE(odds->pageRolls->imgRolls->bars().behind, expected.expected);
+}
+
+namespace {
+
+// What is written in an area of a window's picture: the commonest colour there is what lies
+// behind, the pixel that stands out most from it the text. An area without text measures 1.
+struct Writing {
+    QColor text;
+    QColor behind;
+    double contrast() const { return contrastRatio(text, behind); }
+};
+
+Writing writingIn(const QImage& picture, const QRect& area) {
+    const QRect inside = area.intersected(picture.rect());
+    QHash<QRgb, int> counts;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            ++counts[picture.pixel(x, y)];
+    QRgb behind = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            std::tie(behind, most) = std::pair(it.key(), it.value());
+    Writing writing{QColor(behind), QColor(behind)};
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (contrastRatio(QColor(it.key()), writing.behind) > writing.contrast())
+            writing.text = QColor(it.key());
+    return writing;
+}
+
+// The dark palette commonly given to Fusion.
+QPalette darkFusionPalette() {
+    QPalette dark;
+    const QColor window(53, 53, 53);
+    const QColor base(42, 42, 42);
+    for (auto [role, colour] : std::initializer_list<std::pair<QPalette::ColorRole, QColor>>{
+             {QPalette::Window, window},
+             {QPalette::WindowText, Qt::white},
+             {QPalette::Base, base},
+             {QPalette::AlternateBase, QColor(66, 66, 66)},
+             {QPalette::Text, Qt::white},
+             {QPalette::Button, window},
+             {QPalette::ButtonText, Qt::white},
+             {QPalette::Highlight, QColor(42, 130, 218)},
+             {QPalette::HighlightedText, Qt::black},
+             {QPalette::ToolTipBase, base},
+             {QPalette::ToolTipText, Qt::white},
+             {QPalette::Light, QColor(80, 80, 80)},
+             {QPalette::Midlight, QColor(66, 66, 66)},
+             {QPalette::Mid, QColor(40, 40, 40)},
+             {QPalette::Dark, QColor(30, 30, 30)},
+             {QPalette::Shadow, Qt::black}})
+        dark.setColor(role, colour);
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(127, 127, 127));
+    return dark;
+}
+
+QRect areaIn(const QWidget* window, const QWidget* widget, const QRect& rect) {
+    return rect.translated(widget->mapTo(window, QPoint(0, 0)));
+}
+
+} // namespace
+
+void TstOddsWindow::textsAreReadableOnADarkTheme_data() {
+    QTest::addColumn<QString>("style");
+    QTest::addRow("Fusion, dark palette") << "Fusion";
+    // Debian's adwaita-qt6.
+    QTest::addRow("Adwaita-Dark") << "Adwaita-Dark";
+}
+
+// Every text of the odds window, measured on its picture against what is behind it.
+void TstOddsWindow::textsAreReadableOnADarkTheme() {
+    QFETCH(QString, style);
+    if (!QStyleFactory::keys().contains(style, Qt::CaseInsensitive))
+        QSKIP("The style is not installed.");
+    const QString oldStyle = QApplication::style()->name();
+    const QPalette oldPalette = QApplication::palette();
+    const auto restore = qScopeGuard([&] {
+        QApplication::setStyle(oldStyle);
+        QApplication::setPalette(oldPalette);
+    });
+    QApplication::setStyle(style);
+    QApplication::setPalette(style == QStringLiteral("Fusion")
+                                 ? darkFusionPalette()
+                                 : QApplication::style()->standardPalette());
+    QVERIFY(QApplication::palette().color(QPalette::Window).lightnessF() < 0.4);
+
+    roll("3d6", {6, 5, 4});
+    tumo_->txtInput->setText("3d6");
+    frmOdds* odds = openOdds();
+    QVERIFY(odds);
+    QVERIFY(QTest::qWaitForWindowExposed(odds, patienceMs));
+    odds->imgChart->setCurrentBar(7);
+
+    QList<std::pair<QString, QRect>> texts;
+    auto addLabels = [&](QWidget* page) {
+        for (QLabel* label : page->findChildren<QLabel*>())
+            if (label->isVisible() && !label->text().isEmpty())
+                texts.append({label->text().left(30), areaIn(odds, label, label->rect())});
+    };
+    auto addButton = [&](QPushButton* button) {
+        texts.append({button->text(), areaIn(odds, button, button->rect().adjusted(5, 5, -5, -5))});
+    };
+    auto addChart = [&](OddsChart* chart) {
+        // The totals along the axis, or a message, in the chart's lowest line.
+        const int line = chart->fontMetrics().height();
+        const QRect bottom(0, chart->height() - 4 - line, chart->width(), line);
+        texts.append({chart->accessibleName(),
+                      areaIn(odds, chart,
+                             chart->bars().heights.empty() ? chart->rect().adjusted(4, 4, -4, -4)
+                                                           : bottom)});
+    };
+    // The texts below 4.5, each with its contrast.
+    QStringList unreadable;
+    auto measure = [&] {
+        const QImage picture = odds->grab().toImage();
+        for (const auto& [name, area] : std::as_const(texts)) {
+            const Writing writing = writingIn(picture, area);
+            const double contrast = writing.contrast();
+            qInfo("%s: %.2f (%s on %s)", qPrintable(name), contrast,
+                  qPrintable(writing.text.name()), qPrintable(writing.behind.name()));
+            if (contrast < 4.5)
+                unreadable.append(QStringLiteral("\"%1\" %2").arg(name).arg(contrast, 0, 'f', 2));
+        }
+        texts.clear();
+    };
+
+    addLabels(odds->tabViews->widget(0));
+    addChart(odds->imgChart);
+    QHeaderView* header = odds->grdOdds->horizontalHeader();
+    texts.append(
+        {QStringLiteral("table header"), areaIn(odds, header,
+                                                QRect(header->sectionViewportPosition(0), 0,
+                                                      header->sectionSize(0), header->height())
+                                                    .adjusted(3, 3, -3, -3))});
+    // The first two rows in view, one of them of the alternate colour, and the current one.
+    QTableView* grid = odds->grdOdds;
+    const int firstShown = grid->rowAt(0);
+    for (int row : {firstShown, firstShown + 1, grid->currentIndex().row()})
+        texts.append(
+            {QStringLiteral("table row %1").arg(row),
+             areaIn(odds, grid->viewport(),
+                    grid->visualRect(grid->model()->index(row, 1)).adjusted(2, 2, -2, -2))});
+    QTabBar* tabs = odds->tabViews->tabBar();
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        texts.append(
+            {tabs->tabText(tab), areaIn(odds, tabs, tabs->tabRect(tab).adjusted(4, 4, -4, -4))});
+    addButton(odds->cmdCopy);
+    addButton(odds->cmdClose);
+    measure();
+
+    odds->tabViews->setCurrentWidget(odds->pageRolls);
+    QTRY_VERIFY_WITH_TIMEOUT(!odds->isWorking(), patienceMs);
+    addLabels(odds->pageRolls);
+    addChart(odds->pageRolls->imgRolls);
+    addButton(odds->pageRolls->cmdRead);
+    measure();
+    QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(TstOddsWindow)
