@@ -130,6 +130,71 @@ Spectrum sumWithoutLowest(const FaceWeights& die, unsigned n, const UnitRoots& r
     std::shared_ptr<UniformClosedForms> closed;
     if (tuning.closedForms && die.uniform && n <= closedFormDice)
         closed = std::make_shared<UniformClosedForms>(roots, k, n);
+    if (!closed) { // four frequencies at a time, so that their chains of products overlap
+        constexpr std::size_t block = 4;
+        struct Block {
+            std::vector<Complex> roots[block];
+            std::size_t first = 0, count = 0; // the frequencies held in values
+            std::array<Complex, block> values;
+        };
+        auto held = std::make_shared<Block>();
+        const std::size_t half = roots.size() / 2;
+        return [&p, &roots, k, n, mEnd, held, half](std::size_t j) -> Complex {
+            Block& s = *held;
+            if (j >= s.first && j < s.first + s.count)
+                return s.values[j - s.first];
+            const std::size_t count = half + 1 - j < block ? half + 1 - j : block;
+            for (std::size_t b = 0; b < block; ++b)
+                rootsOf(b < count ? j + b : j, roots, k, s.roots[b]);
+            // The suffix sums A_m, their n-th powers, and y = sum over m < mEnd of
+            // w^-m (A_m^n - A_(m+1)^n); real and imaginary parts apart.
+            double ar[block] = {}, ai[block] = {}, br[block] = {}, bi[block] = {};
+            double yr[block] = {}, yi[block] = {};
+            for (std::size_t m = k; m-- > 0;) {
+                const double weight = p[m];
+                for (std::size_t b = 0; b < block; ++b) {
+                    ar[b] += weight * s.roots[b][m].real();
+                    ai[b] += weight * s.roots[b][m].imag();
+                }
+                if (m > mEnd)
+                    continue;
+                double rr[block], ri[block], zr[block], zi[block];
+                for (std::size_t b = 0; b < block; ++b)
+                    rr[b] = 1, ri[b] = 0, zr[b] = ar[b], zi[b] = ai[b];
+                for (unsigned e = n; e; e >>= 1) {
+                    if (e & 1) {
+                        for (std::size_t b = 0; b < block; ++b) {
+                            const double r = rr[b] * zr[b] - ri[b] * zi[b];
+                            ri[b] = rr[b] * zi[b] + ri[b] * zr[b];
+                            rr[b] = r;
+                        }
+                    }
+                    if (e > 1) {
+                        for (std::size_t b = 0; b < block; ++b) {
+                            const double r = zr[b] * zr[b] - zi[b] * zi[b];
+                            zi[b] = 2 * zr[b] * zi[b];
+                            zr[b] = r;
+                        }
+                    }
+                }
+                if (m < mEnd) {
+                    for (std::size_t b = 0; b < block; ++b) {
+                        const double dr = rr[b] - br[b], di = ri[b] - bi[b];
+                        const double wr = s.roots[b][m].real(), wi = -s.roots[b][m].imag();
+                        yr[b] += wr * dr - wi * di;
+                        yi[b] += wr * di + wi * dr;
+                    }
+                }
+                for (std::size_t b = 0; b < block; ++b)
+                    br[b] = rr[b], bi[b] = ri[b];
+            }
+            s.first = j;
+            s.count = count;
+            for (std::size_t b = 0; b < block; ++b)
+                s.values[b] = {yr[b], yi[b]};
+            return s.values[0];
+        };
+    }
     struct Scratch {
         std::vector<Complex> roots, powers;
     };
@@ -535,8 +600,6 @@ distributionFromSpectrum(std::size_t totals, const UnitRoots& roots, std::size_t
         return std::nullopt;
     std::vector<double> values = realFromSpectrum(half, roots);
     values.resize(totals);
-    for (double& v : values)
-        v = std::max(v, 0.0); // rounding leaves a few tiny negatives where the chance is nil
     return values;
 }
 

@@ -52,7 +52,8 @@ private:
 };
 
 // The distribution of totals sums from a spectrum known at frequencies 0 .. last (zero beyond);
-// nothing when stopped.
+// nothing when stopped. Rounding leaves tiny values of either sign where the chance is nil; they
+// are kept, so that running sums over a million of them do not drift.
 std::optional<std::vector<double>>
 distributionFromSpectrum(std::size_t totals, const UnitRoots& roots, std::size_t last,
                          const std::function<Complex(std::size_t)>& spectrum,

@@ -16,9 +16,9 @@ constexpr double exactSums = 9007199254740992.0;
 // Totals that one chart holds (1000d-1000 has 1,000,001).
 constexpr std::size_t chartTotals = std::size_t{1} << 20;
 // The exact odds (within 1e-12 of the generator's own weights) are worked out unless they would
-// take more than about this many complex products (some 150 ms); beyond, equally likely faces
+// take more than about this many complex products (some 100 ms); beyond, equally likely faces
 // stand in for up to 16 dice with drops (within 1e-6), and the odds say they are approximate.
-constexpr double workBudget = 1e8;
+constexpr double workBudget = 5e7;
 
 constexpr std::string_view silentMessage = "Type a formula such as 3d6+2 to see its odds.";
 constexpr std::string_view limitMessage =
@@ -70,7 +70,8 @@ void estimateSpread(RollOdds& odds, const DieFaces& die, unsigned n, bool low, b
     odds.standardDeviation = width * std::sqrt(covariances);
 }
 
-// Mean, standard deviation and both running sums in two passes, one from each end.
+// Mean, standard deviation and both running sums in two passes, one from each end; then the
+// tiny negatives that rounding leaves where a chance is nil are set to nil.
 void summarise(RollOdds& odds) {
     const std::vector<double>& p = odds.probabilities;
     odds.cumulative.resize(p.size());
@@ -79,7 +80,7 @@ void summarise(RollOdds& odds) {
     for (std::size_t i = 0; i < p.size(); ++i) {
         below.add(p[i]);
         first.add(static_cast<double>(i) * p[i]);
-        odds.cumulative[i] = std::min(below.value(), 1.0);
+        odds.cumulative[i] = std::clamp(below.value(), 0.0, 1.0);
     }
     const double mass = below.value();
     const double offset = first.value() / mass;
@@ -88,8 +89,12 @@ void summarise(RollOdds& odds) {
         above.add(p[i]);
         const double d = static_cast<double>(i) - offset;
         second.add(d * d * p[i]);
-        odds.upperCumulative[i] = std::min(above.value(), 1.0);
+        odds.upperCumulative[i] = std::clamp(above.value(), 0.0, 1.0);
     }
+    // The running sums keep the rounding of either sign where a chance is nil, which cancels
+    // over the tails; a single chance is never below nil.
+    for (double& chance : odds.probabilities)
+        chance = std::max(chance, 0.0);
     odds.mean = odds.lowest + offset;
     odds.standardDeviation = std::sqrt(second.value() / mass);
 }
