@@ -74,7 +74,7 @@ std::optional<std::vector<double>> keptFaceSums(const DieFaces& die, unsigned n,
     if (!dropped || faces.uniform || kept <= 1 || (kept == 2 && k <= orderStatisticFaces))
         return keptSumDistribution(faces, n, dropLowest, dropHighest, stop);
     // The generator's own weights, unless that takes too long and equally likely faces are
-    // close enough (see above).
+    // close enough (see the header).
     const std::size_t totals = keptSumCount(k, n, dropLowest, dropHighest);
     const UnitRoots roots(powerOfTwoAtLeast(totals));
     const KeptSumSpectrum spectrum(faces, n, dropLowest, dropHighest, roots);
