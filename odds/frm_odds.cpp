@@ -294,16 +294,29 @@ void frmOdds::showCursor(int bar) {
 
 void frmOdds::copyTable() {
     if (tabViews->currentWidget() == pageRolls) {
-        QGuiApplication::clipboard()->setText(pageRolls->lblVerdict->text());
+        // Every text the program writes ends its lines with CR LF.
+        QString text = pageRolls->lblVerdict->text();
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        QGuiApplication::clipboard()->setText(text);
         return;
     }
     if (!table_ || table_->rows() == 0)
         return;
-    copier_->start([table = table_](std::stop_token stop) { return oddsTableText(*table, stop); },
-                   [](const std::string& text) {
-                       QGuiApplication::clipboard()->setText(
-                           QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-                   });
+    // A copy of this table on its way is left to finish: starting it again would only delay it.
+    if (copier_->isBusy() && copying_ == table_)
+        return;
+    copying_ = table_;
+    // The text is written and widened to the clipboard's characters off the user-interface
+    // thread; handing it over (shared, not copied) is all that is left to this one.
+    copier_->start(
+        [table = table_](std::stop_token stop) {
+            const std::string text = oddsTableText(*table, stop);
+            return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        },
+        [this](const QString& text) {
+            copying_.reset();
+            QGuiApplication::clipboard()->setText(text);
+        });
 }
 
 void frmOdds::cmdClose_Click() {

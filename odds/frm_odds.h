@@ -75,5 +75,6 @@ private:
     LatestTask* copier_;
     QTimer* workingTimer_;
     std::shared_ptr<const OddsTable> table_;
+    std::shared_ptr<const OddsTable> copying_; // the table whose copy is on its way
     std::optional<RollMade> lastRoll_;
 };

@@ -40,7 +40,9 @@ private slots:
     void cleanup();
 
     void opensOnCtrlDAndFollowsARoll();
+    void ctrlCCopiesTheWholeTable_data();
     void ctrlCCopiesTheWholeTable();
+    void aLargeCopyFinishesWhilePressedAgain();
     void showsTheEnginesMessageInsteadOfAChart_data();
     void showsTheEnginesMessageInsteadOfAChart();
     void lowerRightChartShowsTheLastRoll();
@@ -132,8 +134,28 @@ void TstOddsWindow::opensOnCtrlDAndFollowsARoll() {
     QVERIFY(odds->imgChart->bars().marked.empty());
 }
 
+void TstOddsWindow::ctrlCCopiesTheWholeTable_data() {
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QString>("add");
+    QTest::addColumn<qint64>("lowest");
+    QTest::addColumn<int>("rows");
+    QTest::addRow("3d6") << "3d6"
+                         << "" << qint64(3) << 16;
+    // Totals past 10^15 are whole numbers all the same, each its own.
+    QTest::addRow("totals past 10^15") << "3d6"
+                                       << "+1000000000000000" << qint64(1000000000000003) << 16;
+    // Tails far below the error bound: said as such, never as noise or as 0.
+    QTest::addRow("tails below the bound") << "20d1000"
+                                           << "" << qint64(20) << 19981;
+}
+
 void TstOddsWindow::ctrlCCopiesTheWholeTable() {
-    tumo_->txtInput->setText("3d6");
+    QFETCH(QString, formula);
+    QFETCH(QString, add);
+    QFETCH(qint64, lowest);
+    QFETCH(int, rows);
+    tumo_->txtInput->setText(formula);
+    tumo_->txtAdd->setText(add);
     frmOdds* odds = openOdds();
     QVERIFY(odds);
     QApplication::clipboard()->clear();
@@ -146,26 +168,67 @@ void TstOddsWindow::ctrlCCopiesTheWholeTable() {
     QStringList lines = text.split("\r\n");
     lines.removeLast();
     QCOMPARE(lines.takeFirst(), QString("Total\tExactly %\tAt least %\tAt most %"));
-    QCOMPARE(lines.size(), 16);
-    QVERIFY(lines.at(7).startsWith("10\t12.50000"));
+    QCOMPARE(lines.size(), rows);
+    const OddsTable& table = *odds->table();
+    const double bound = table.odds.errorBound();
     double sum = 0;
     for (int i = 0; i < lines.size(); ++i) {
         const QStringList cells = lines.at(i).split('\t');
         QCOMPARE(cells.size(), 4);
-        QCOMPARE(cells.at(0).toInt(), 3 + i);
+        QCOMPARE(cells.at(0), QString::number(lowest + i));
+        const auto row = static_cast<std::size_t>(i);
+        const double chances[] = {table.exactly(row), table.atLeast(row), table.atMost(row)};
         for (int c = 1; c < 4; ++c) {
-            QString digits = cells.at(c);
+            const QString& cell = cells.at(c);
+            const double chance = chances[c - 1];
+            if (cell.startsWith("< ")) { // below the bound: the true chance is under the limit
+                QVERIFY2(chance < bound, qPrintable(lines.at(i)));
+                QCOMPARE(cell, QString("< 2e-10"));
+                continue;
+            }
+            QVERIFY2(chance >= bound && cell != "0", qPrintable(lines.at(i)));
+            // At least 6 significant digits where they are known, none finer than the bound,
+            // and the chance rounded to them.
+            const QString mantissa = cell.section('e', 0, 0);
+            const int exponent = cell.contains('e') ? cell.section('e', 1).toInt() : 0;
+            const int point = mantissa.indexOf('.');
+            const int decimals = point < 0 ? 0 : int(mantissa.size()) - point - 1;
+            const double unit = std::pow(10.0, exponent - decimals);
+            QVERIFY2(unit >= 100 * bound * 0.999, qPrintable(lines.at(i)));
+            QString digits = mantissa;
             digits.remove('.');
             while (digits.startsWith('0'))
                 digits.remove(0, 1);
-            QVERIFY2(digits.size() >= 6, qPrintable(lines.at(i)));
+            if (chance >= 1e6 * bound)
+                QVERIFY2(digits.size() >= 6, qPrintable(lines.at(i)));
+            QVERIFY2(std::abs(cell.toDouble() - 100 * chance) <= unit / 2 * 1.0001,
+                     qPrintable(lines.at(i)));
         }
-        const double exactly = cells.at(1).toDouble();
-        QVERIFY(std::abs(cells.at(2).toDouble() + cells.at(3).toDouble() - exactly - 100) < 1e-5);
-        QVERIFY(std::abs(exactly - 100 * odds->table()->exactly(i)) < 1e-5);
+        const double exactly = cells.at(1).startsWith("<") ? 0 : cells.at(1).toDouble();
         sum += exactly;
     }
     QVERIFY(std::abs(sum - 100) < 1e-5);
+    if (rows == 16 && lowest == 3)
+        QVERIFY(lines.at(7).startsWith("10\t12.50000"));
+}
+
+// Copy Table on a large table: the window keeps answering, and pressing Ctrl+C again while the
+// copy is on its way lets it finish instead of starting it over.
+void TstOddsWindow::aLargeCopyFinishesWhilePressedAgain() {
+    tumo_->txtInput->setText("1000d1000");
+    frmOdds* odds = openOdds();
+    QVERIFY(odds);
+    QCOMPARE(odds->table()->rows(), std::size_t(999001));
+    QApplication::clipboard()->clear();
+    // The copy of a million rows takes a good part of a second; pressed every 20 ms meanwhile.
+    int presses = 0;
+    while (QApplication::clipboard()->text().isEmpty() && presses < patienceMs / 20) {
+        QTest::keyClick(odds->grdOdds, Qt::Key_C, Qt::ControlModifier);
+        ++presses;
+        QTest::qWait(20);
+    }
+    QVERIFY2(!QApplication::clipboard()->text().isEmpty(), "the copy never finished");
+    QVERIFY(QApplication::clipboard()->text().endsWith("\r\n"));
 }
 
 void TstOddsWindow::showsTheEnginesMessageInsteadOfAChart_data() {
@@ -252,13 +315,17 @@ void TstOddsWindow::aRollGivesTheTotalOfEveryRepetition() {
 void TstOddsWindow::yourRollsJudgesTheLoggedRolls_data() {
     QTest::addColumn<QString>("logName");
     QTest::addColumn<bool>("readable");
-    QTest::addRow("logged rolls") << "rolllog.txt" << true;
-    QTest::addRow("missing log") << "no such folder/rolllog.txt" << false;
+    QTest::addColumn<bool>("dropLowest");
+    QTest::addRow("logged rolls") << "rolllog.txt" << true << false;
+    QTest::addRow("logged rolls, drop lowest") << "rolllog.txt" << true << true;
+    QTest::addRow("missing log") << "no such folder/rolllog.txt" << false << false;
 }
 
 void TstOddsWindow::yourRollsJudgesTheLoggedRolls() {
     QFETCH(QString, logName);
     QFETCH(bool, readable);
+    QFETCH(bool, dropLowest);
+    tumo_->chkDropLow->setChecked(dropLowest);
     tumo_->logPath = dir_->filePath("rolllog.txt");
     {
         const QSignalBlocker noDialog(tumo_->chkSave);
@@ -283,8 +350,14 @@ void TstOddsWindow::yourRollsJudgesTheLoggedRolls() {
         return;
     }
     QCOMPARE(read.rolls.totals.size(), std::size_t(30));
-    const FairnessVerdict expected = judgeFairness(table.odds, read.rolls);
+    const FairnessVerdict expected = judgeFairness(table.odds, read.rolls, table.options);
     QVERIFY(verdict.startsWith(QString::fromStdString(expected.text)));
+    // The first line names the options; Ctrl+C copies it all with CR LF line ends.
+    QCOMPARE(verdict.section('\n', 0, 0).startsWith("30 rolls of 3d6, Drop Lowest:"), dropLowest);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(odds->pageRolls, Qt::Key_C, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(!QApplication::clipboard()->text().isEmpty(), patienceMs);
+    QCOMPARE(QApplication::clipboard()->text(), QString(verdict).replace("\n", "\r\n"));
     QCOMPARE(odds->pageRolls->imgRolls->bars().heights, expected.observed);
     QCOMPARE(odds->pageRolls->imgRolls->bars().behind, expected.expected);
 }
