@@ -17,6 +17,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(ProgramIdentity::miniName);
     QCoreApplication::setApplicationVersion(ProgramIdentity::version);
     QCoreApplication::setOrganizationName(ProgramIdentity::organisation);
+    // The desktop entry's name: on Wayland the window's application id.
+    QGuiApplication::setDesktopFileName(ProgramIdentity::miniDesktopId);
 
     // A second copy ends at once; it only asks the running one to come forward, which keeps its
     // window and its last roll. A lock that can be neither taken nor checked is said.
@@ -31,6 +33,9 @@ int main(int argc, char* argv[]) {
     mini.show();
     const SecondLaunchListener laterStarts(programName);
     QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &mini,
-                     [&mini] { bringForward(&mini); });
+                     [&mini](const QString& activationToken) {
+                         useActivationToken(activationToken);
+                         bringForward(&mini);
+                     });
     return app.exec();
 }

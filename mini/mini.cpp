@@ -35,10 +35,9 @@ Mini::Mini(QWidget* parent)
     setWindowTitle(ProgramIdentity::miniTitle);
     setWindowIcon(dieIcon());
     setFixedSize(258, 73);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Colours::green);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    // The "=" between the boxes is black on the green whatever the theme's text colour, which on
+    // a dark theme would be light; the boxes keep the theme's colours, text and background both.
+    setColours(this, Colours::green, Qt::black);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);

@@ -1,6 +1,7 @@
 #include "frm_odds.h"
 
 #include "artwork.h"
+#include "contrast.h"
 #include "courier_font.h"
 #include "latest_task.h"
 #include "odds_chart.h"
@@ -10,6 +11,7 @@
 #include "program_identity.h"
 #include "your_rolls_view.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -30,6 +32,9 @@ namespace {
 // typing does not make the window flicker.
 constexpr int workingNoticeDelay = 200; // ms
 constexpr int besideGap = 8;
+// Room for the window manager's frame: the borders and the title bar.
+constexpr int frameAllowance = 8;
+constexpr int frameTitleAllowance = 40;
 
 QLabel* wrappedLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -45,8 +50,9 @@ frmOdds::frmOdds(std::function<QString()> logPath, QWidget* mainWindow)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Odds - %1").arg(ProgramIdentity::rollboxTitle));
     setWindowIcon(dieIcon());
+    // Its colours are all the theme's: a window of tabs, tables and buttons is the desktop's
+    // kind, and a fixed text colour would be lost on a dark theme's background.
     setFont(courierFont(9.75));
-    setColours(this, Colours::paleYellow, Colours::darkGreen);
     resize(600, 600);
     setMinimumSize(440, 460);
 
@@ -124,6 +130,8 @@ QWidget* frmOdds::createOddsPage() {
     layout->addWidget(lblLastRoll);
     layout->addWidget(grdOdds, 2);
 
+    keepTextReadable();
+
     connect(imgChart, &OddsChart::currentBarChanged, this, &frmOdds::showCursor);
     connect(grdOdds->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -133,21 +141,75 @@ QWidget* frmOdds::createOddsPage() {
     return page;
 }
 
-// To the right of the main window where the screen has room, so that both stay in view.
+// Beside the main window on the screen it is on: to its right where that side has room, else
+// to its left, else below or above it; where no side has room, on the side with the most, kept
+// on the screen. The frame the window manager adds is known only once the window shows, so room
+// is left for a usual one.
 void frmOdds::placeBeside(QWidget* mainWindow) {
     if (!mainWindow)
         return;
     const QRect main = mainWindow->frameGeometry();
     const QScreen* screen = mainWindow->screen();
-    QPoint corner = main.topRight() + QPoint(besideGap, 0);
-    if (screen) {
-        const QRect room = screen->availableGeometry();
-        if (corner.x() + width() > room.right())
-            corner.setX(std::max(room.left(), room.right() - width()));
-        corner.setY(
-            std::clamp(corner.y(), room.top(), std::max(room.top(), room.bottom() - height())));
+    if (!screen) {
+        move(main.topRight() + QPoint(besideGap, 0));
+        return;
     }
+    const QRect room = screen->availableGeometry();
+    const QMargins frame(frameAllowance, frameTitleAllowance, frameAllowance, frameAllowance);
+    // The window's outer size, no larger than the screen.
+    const QSize outer = QSize(width(), height()).grownBy(frame).boundedTo(room.size());
+    resize(outer.shrunkBy(frame).expandedTo(minimumSize()));
+
+    const int rightRoom = room.right() - main.right() - besideGap;
+    const int leftRoom = main.left() - room.left() - besideGap;
+    const int belowRoom = room.bottom() - main.bottom() - besideGap;
+    const int aboveRoom = main.top() - room.top() - besideGap;
+    QPoint corner;
+    if (rightRoom >= outer.width() || (leftRoom < outer.width() && belowRoom < outer.height() &&
+                                       aboveRoom < outer.height() && rightRoom >= leftRoom))
+        corner = {main.right() + 1 + besideGap, main.top()};
+    else if (leftRoom >= outer.width() ||
+             (belowRoom < outer.height() && aboveRoom < outer.height()))
+        corner = {main.left() - besideGap - outer.width(), main.top()};
+    else if (belowRoom >= outer.height())
+        corner = {main.left(), main.bottom() + 1 + besideGap};
+    else
+        corner = {main.left(), main.top() - besideGap - outer.height()};
+    corner.setX(std::clamp(corner.x(), room.left(), room.right() + 1 - outer.width()));
+    corner.setY(std::clamp(corner.y(), room.top(), room.bottom() + 1 - outer.height()));
     move(corner);
+}
+
+// Two things some themes do that leave text too faint on a dark background (Adwaita's dark
+// theme: 4.2:1): they dim all text while the window is in the background, or a table while it
+// has no focus, and they write a table's column captions at half strength. Text keeps the
+// theme's full strength here, and the captions take its text at the strongest: white on a dark
+// theme, black on a light one.
+void frmOdds::keepTextReadable() {
+    const QPalette theme = QApplication::palette(this);
+    QPalette colours = palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        colours.setColor(QPalette::Inactive, role, theme.color(QPalette::Active, role));
+    setPalette(colours);
+
+    QHeaderView* header = grdOdds->horizontalHeader();
+    const QColor background = theme.color(QPalette::Window);
+    const QColor strongest =
+        contrastRatio(Qt::white, background) >= contrastRatio(Qt::black, background)
+            ? QColor(Qt::white)
+            : QColor(Qt::black);
+    QPalette captions = header->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            captions.setColor(group, role, strongest);
+    header->setPalette(captions);
+}
+
+void frmOdds::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        keepTextReadable();
 }
 
 bool frmOdds::isWorking() const {
@@ -232,16 +294,29 @@ void frmOdds::showCursor(int bar) {
 
 void frmOdds::copyTable() {
     if (tabViews->currentWidget() == pageRolls) {
-        QGuiApplication::clipboard()->setText(pageRolls->lblVerdict->text());
+        // Every text the program writes ends its lines with CR LF.
+        QString text = pageRolls->lblVerdict->text();
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        QGuiApplication::clipboard()->setText(text);
         return;
     }
     if (!table_ || table_->rows() == 0)
         return;
-    copier_->start([table = table_](std::stop_token stop) { return oddsTableText(*table, stop); },
-                   [](const std::string& text) {
-                       QGuiApplication::clipboard()->setText(
-                           QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-                   });
+    // A copy of this table on its way is left to finish: starting it again would only delay it.
+    if (copier_->isBusy() && copying_ == table_)
+        return;
+    copying_ = table_;
+    // The text is written and widened to the clipboard's characters off the user-interface
+    // thread; handing it over (shared, not copied) is all that is left to this one.
+    copier_->start(
+        [table = table_](std::stop_token stop) {
+            const std::string text = oddsTableText(*table, stop);
+            return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        },
+        [this](const QString& text) {
+            copying_.reset();
+            QGuiApplication::clipboard()->setText(text);
+        });
 }
 
 void frmOdds::cmdClose_Click() {

@@ -58,8 +58,12 @@ public slots:
     void copyTable();
     void cmdClose_Click();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QWidget* createOddsPage();
+    void keepTextReadable();
     void placeBeside(QWidget* mainWindow);
     void showTable(std::shared_ptr<const OddsTable> table);
     void markLastRoll();
@@ -71,5 +75,6 @@ private:
     LatestTask* copier_;
     QTimer* workingTimer_;
     std::shared_ptr<const OddsTable> table_;
+    std::shared_ptr<const OddsTable> copying_; // the table whose copy is on its way
     std::optional<RollMade> lastRoll_;
 };

@@ -1,5 +1,6 @@
 #include "odds_chart.h"
 
+#include "contrast.h"
 #include "odds_table.h"
 #include "odds_words.h"
 
@@ -34,17 +35,37 @@ QString totalText(double total) {
 
 } // namespace
 
-OddsChart::OddsChart(Style style, QWidget* parent)
-    : QWidget(parent), style_(style), colours_{QColor(0, 128, 0), QColor(192, 48, 0),
-                                               QColor(176, 208, 176), QColor(0, 64, 0)} {
+OddsChart::OddsChart(Style style, QWidget* parent) : QWidget(parent), style_(style) {
     installAccessibility();
+    if (style_ == Style::Full) {
+        setAutoFillBackground(true);
+        setBackgroundRole(QPalette::Base);
+        setForegroundRole(QPalette::Text);
+    }
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(style_ == Style::Full);
 }
 
 void OddsChart::setChartColours(const ChartColours& colours) {
     colours_ = colours;
+    fixedColours_ = true;
     update();
+}
+
+QColor OddsChart::backgroundColour() const {
+    return palette().color(backgroundRole());
+}
+
+// Green bars and red marks as on the main window, darkened on a light theme's background and
+// lightened on a dark one until they stand out from it.
+OddsChart::ChartColours OddsChart::chartColours() const {
+    if (fixedColours_)
+        return colours_;
+    constexpr double shapeContrast = 3.0;
+    const QColor background = backgroundColour();
+    const QColor bars = shadeAgainst(QColor(0, 160, 0), background, shapeContrast);
+    return {bars, shadeAgainst(QColor(224, 64, 0), background, shapeContrast),
+            mixed(bars, background, 0.35), palette().color(foregroundRole())};
 }
 
 void OddsChart::setBars(ChartBars bars) {
@@ -191,6 +212,7 @@ QString OddsChart::valueText(double value) const {
 }
 
 void OddsChart::paintEvent(QPaintEvent*) {
+    colours_ = chartColours();
     QPainter painter(this);
     const QRect inside = rect().adjusted(gap, gap, -gap, -gap);
     painter.setPen(colours_.text);

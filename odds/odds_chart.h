@@ -26,6 +26,10 @@ struct ChartBars {
 // Full: axes with labels and a cursor over the bars that follows the pointer and the arrow,
 // Page, Home and End keys. Small: bars, marks and a caption only; a click, or Enter or Space
 // with the focus, activates it. Without bars it shows a message instead.
+//
+// Its colours come from the theme (a full chart on the theme's base colour, with its text
+// colour), the bars' and marks' shades chosen to stand out against that background, unless a
+// window of fixed colours sets them all.
 class OddsChart : public QWidget {
     Q_OBJECT
 public:
@@ -41,6 +45,9 @@ public:
 
     Style chartStyle() const { return style_; }
     void setChartColours(const ChartColours& colours);
+    // The colours drawn with, the background behind them last.
+    ChartColours chartColours() const;
+    QColor backgroundColour() const;
 
     void setBars(ChartBars bars);
     const ChartBars& bars() const { return bars_; }
@@ -89,6 +96,7 @@ private:
 
     Style style_;
     ChartColours colours_;
+    bool fixedColours_ = false;
     ChartBars bars_;
     std::vector<double> marks_; // sorted, without repeats
     // The bars drawn: from first_, shown_ of them.

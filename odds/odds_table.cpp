@@ -2,7 +2,9 @@
 
 #include "number_text.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -37,7 +39,16 @@ OddsTable oddsTable(const RollInputs& inputs, const RollOptions& options, std::s
     return {rollOdds(inputs, options, stop), options};
 }
 
-std::string percentText(double probability, int significantDigits, Zeros zeros) {
+std::string percentText(double probability, int significantDigits, Zeros zeros, double errorBound) {
+    if (errorBound > 0) {
+        // Below the bound only an upper limit is known; above it, the digits down to the bound.
+        if (!(probability >= errorBound))
+            return "< " + percentText(2 * errorBound, 1, Zeros::Dropped);
+        const int known = static_cast<int>(std::floor(std::log10(probability)) -
+                                           std::floor(std::log10(errorBound))) +
+                          1;
+        significantDigits = std::clamp(known, 1, significantDigits);
+    }
     const double percent = probability * 100;
     // An approximate chance may come out a hair below zero.
     if (!(percent > 0))
@@ -66,10 +77,10 @@ std::string oddsTableText(const OddsTable& table, std::stop_token stop) {
     for (std::size_t row = 0; row < table.rows(); ++row) {
         if (row % rowsBetweenStopChecks == 0 && stop.stop_requested())
             break;
-        appendTrimmedNumberText(text, table.total(row));
+        appendWholeNumberText(text, table.total(row));
         for (double chance : {table.exactly(row), table.atLeast(row), table.atMost(row)}) {
             text += '\t';
-            text += percentText(chance, copiedDigits, Zeros::Kept);
+            text += percentText(chance, copiedDigits, Zeros::Kept, table.odds.errorBound());
         }
         text += "\r\n";
     }

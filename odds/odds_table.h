@@ -28,11 +28,16 @@ OddsTable oddsTable(const RollInputs& inputs, const RollOptions& options, std::s
 
 // A probability as a percentage with the given number of significant digits and a point as
 // decimal separator: plain decimals from 0.00001 % up, exponent form below ("1.5e-07").
-// With trailing zeros kept every number shows all its digits ("50.000000").
+// With trailing zeros kept every number shows all its digits ("50.000000"). Given the error
+// bound of the probability, no digit finer than the bound is shown, and a probability below the
+// bound is written as what is known of it: "< 2e-10" (the true chance is below the value plus
+// the bound), never 0 or noise.
 enum class Zeros { Kept, Dropped };
-std::string percentText(double probability, int significantDigits, Zeros zeros);
+std::string percentText(double probability, int significantDigits, Zeros zeros,
+                        double errorBound = 0);
 
 // The whole table as text to paste elsewhere: a header line, then one line per possible total,
-// columns separated by tabs, every line ended by CR LF. Percentages have 8 significant digits.
+// columns separated by tabs, every line ended by CR LF. Percentages have 8 significant digits
+// where so many are known; totals are whole numbers in plain decimal.
 // A million rows take a good part of a second: the stop token cuts the text short.
 std::string oddsTableText(const OddsTable& table, std::stop_token stop = {});

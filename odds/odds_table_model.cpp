@@ -7,8 +7,9 @@ namespace {
 
 constexpr int shownDigits = 6;
 
-QString percent(double probability) {
-    return QString::fromStdString(percentText(probability, shownDigits, Zeros::Dropped));
+QString percent(const OddsTable& table, double probability) {
+    return QString::fromStdString(
+        percentText(probability, shownDigits, Zeros::Dropped, table.odds.errorBound()));
 }
 
 } // namespace
@@ -39,13 +40,13 @@ QVariant OddsTableModel::data(const QModelIndex& index, int role) const {
     const auto row = static_cast<std::size_t>(index.row());
     switch (index.column()) {
     case Total:
-        return QString::fromStdString(trimmedNumberText(table_->total(row)));
+        return QString::fromStdString(wholeNumberText(table_->total(row)));
     case Exactly:
-        return percent(table_->exactly(row));
+        return percent(*table_, table_->exactly(row));
     case AtLeast:
-        return percent(table_->atLeast(row));
+        return percent(*table_, table_->atLeast(row));
     case AtMost:
-        return percent(table_->atMost(row));
+        return percent(*table_, table_->atMost(row));
     default:
         return {};
     }
@@ -70,6 +71,7 @@ QVariant OddsTableModel::headerData(int section, Qt::Orientation orientation, in
 
 QString oddsRowText(const OddsTable& table, std::size_t row) {
     return OddsTableModel::tr("Total %1: exactly %2 %, at least %3 %, at most %4 %")
-        .arg(QString::fromStdString(trimmedNumberText(table.total(row))),
-             percent(table.exactly(row)), percent(table.atLeast(row)), percent(table.atMost(row)));
+        .arg(QString::fromStdString(wholeNumberText(table.total(row))),
+             percent(table, table.exactly(row)), percent(table, table.atLeast(row)),
+             percent(table, table.atMost(row)));
 }

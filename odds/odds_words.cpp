@@ -18,14 +18,8 @@ QString tr(const char* text) {
 } // namespace
 
 QString requestText(const RollRequest& request, const RollOptions& options) {
-    QStringList parts{QString::fromLatin1(request.displayFormula)};
-    if (options.dropLowest)
-        parts << tr("Drop Lowest");
-    if (options.dropHighest)
-        parts << tr("Drop Highest");
-    if (options.rerollOnes)
-        parts << tr("Reroll 1's");
-    return parts.join(QStringLiteral(", "));
+    const std::string words = requestWords(request, options);
+    return QString::fromLatin1(words.data(), static_cast<qsizetype>(words.size()));
 }
 
 QString oddsSummary(const RollOdds& odds) {
@@ -48,8 +42,8 @@ QString totalsText(const std::vector<double>& totals) {
 }
 
 QString decimalText(double value) {
-    if (std::abs(value) >= 1e15)
-        return QString::number(value, 'g', 6);
+    if (std::abs(value) >= 1e15) // no exponent form: every whole digit is shown
+        return QString::number(value, 'f', 0);
     QString text = QString::number(value, 'f', 3);
     while (text.endsWith(QLatin1Char('0')))
         text.chop(1);

@@ -120,7 +120,7 @@ void YourRollsView::readLog() {
                 path, table->odds.request, table->options,
                 [&progress](double fraction) { progress->store(fraction); }, stop);
             if (reading.read.ok)
-                reading.verdict = judgeFairness(table->odds, reading.read.rolls);
+                reading.verdict = judgeFairness(table->odds, reading.read.rolls, table->options);
             return reading;
         },
         [this](const Reading& reading) { showReading(reading); });

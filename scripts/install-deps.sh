@@ -2,7 +2,8 @@
 # Installs what building, running and testing Rollbox need on Debian 12, when missing.
 # Further Debian packages that one script needs are given as arguments; --desktop adds a desktop
 # to run the programs on without a screen: Xvfb, a window manager, Xfce's panel as a tray, a
-# session D-Bus with the accessibility bus, and the tools that type, click and read it.
+# session D-Bus with the accessibility bus, and the tools that type, click and read it; and
+# Weston with Qt's Wayland platform, to run them on Wayland as well.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ desktop=(
     xvfb x11-utils x11-xkb-utils xfwm4 xfce4-panel
     dbus-daemon dbus-x11 libglib2.0-bin at-spi2-core python3 python3-pyatspi
     xdotool xclip imagemagick
+    weston qt6-wayland
 )
 for argument in "$@"; do
     if [[ $argument == --desktop ]]; then

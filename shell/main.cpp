@@ -17,6 +17,9 @@ int main(int argc, char* argv[]) {
     if (const auto exitCode = answerCommandLine(argc, argv, rollboxCommandLineAnswers(programName)))
         return *exitCode;
     QApplication app(argc, argv);
+    // The desktop entry's name: on Wayland the window's application id, which the desktop
+    // matches to the entry's name and icon.
+    QGuiApplication::setDesktopFileName(ProgramIdentity::rollboxDesktopId);
     // A second start ends here, before any window exists, touching no file; it only asks the
     // running copy to come forward. A lock that can be neither taken nor checked is said.
     const SingleInstance instance(programName);
@@ -53,6 +56,10 @@ int main(int argc, char* argv[]) {
         return 1;
     tumo.show();
     const SecondLaunchListener laterStarts(programName);
-    QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &tumo, &Tumo::comeForward);
+    QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &tumo,
+                     [&tumo](const QString& activationToken) {
+                         useActivationToken(activationToken);
+                         tumo.comeForward();
+                     });
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "bring_forward.h"
 #include "courier_font.h"
+#include "focus_mark.h"
 #include "frm_help.h"
 #include "frm_odds.h"
 #include "key_preview.h"
@@ -16,10 +17,12 @@
 #include "work_files.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 Tumo::Tumo(QWidget* parent)
@@ -39,6 +42,9 @@ Tumo::Tumo(QWidget* parent)
     connectChrome();
     connectRollControls();
     connectOdds();
+    // The style's focus outline is faint on the green; the window draws its own in light yellow.
+    new FocusMark({cmdRoll, chkTimes, chkReroll, chkDropLow, chkDropHigh, chkDShow, chkSave},
+                  Colours::lightYellow, this);
 
     auto* keyPreview =
         new KeyPreview([this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); }, this);

@@ -159,6 +159,7 @@ private:
     void connectRollControls();
     void createMenu();
     bool showSetupWindow();
+    void keepOpenedWindowsAbove();
     void createFunctionKeyLabels();
     bool loadPresets();
     void reportFatalPresetError(const QString& message);

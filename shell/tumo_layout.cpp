@@ -1,6 +1,8 @@
 // Creation and arrangement of the main window's roll controls.
 #include "tumo.h"
 
+#include "artwork.h"
+#include "contrast.h"
 #include "courier_font.h"
 #include "enter_key.h"
 #include "latin1_only.h"
@@ -36,8 +38,36 @@ QLineEdit* textBox(const QString& toolTip, QRect where, QWidget* parent) {
     return box;
 }
 
+// The option boxes stand on the window's green, so every colour they may be drawn with is the
+// window's own: styles draw a box's caption with one text role or another, and its square and
+// tick with the base and text roles. A theme's colour among them would be lost on the green.
+QPalette optionBoxColours() {
+    QPalette colours;
+    const QColor dimmed = mixed(Colours::lightYellow, Colours::green, 0.6);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const bool disabled = group == QPalette::Disabled;
+        for (QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText,
+              QPalette::HighlightedText, QPalette::PlaceholderText})
+            colours.setColor(group, role, disabled ? dimmed : Colours::lightYellow);
+        for (QPalette::ColorRole role :
+             {QPalette::Window, QPalette::Button, QPalette::Light, QPalette::Midlight})
+            colours.setColor(group, role, Colours::green);
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::AlternateBase, QPalette::Mid,
+                                         QPalette::Dark, QPalette::Highlight})
+            colours.setColor(group, role, Colours::darkGreen);
+        colours.setColor(group, QPalette::Shadow, Qt::black);
+        colours.setColor(group, QPalette::Link, Colours::lightYellow);
+        colours.setColor(group, QPalette::LinkVisited, Colours::lightYellow);
+        colours.setColor(group, QPalette::ToolTipBase, Colours::paleYellow);
+        colours.setColor(group, QPalette::ToolTipText, Qt::black);
+    }
+    return colours;
+}
+
 QCheckBox* checkBox(const QString& caption, const QString& toolTip, QRect where, QWidget* parent) {
     auto* box = new QCheckBox(caption, parent);
+    box->setPalette(optionBoxColours());
     box->setToolTip(toolTip);
     box->setGeometry(where);
     return box;

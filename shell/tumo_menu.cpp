@@ -4,6 +4,7 @@
 #include "bring_forward.h"
 #include "frm_about.h"
 #include "frm_help.h"
+#include "frm_odds.h"
 #include "frm_setup.h"
 #include "mini_roller_start.h"
 #include "mouse_label.h"
@@ -104,20 +105,32 @@ bool Tumo::showSetupWindow() {
 
 void Tumo::mnusub5_click() {
     setTopMost(this, true);
+    keepOpenedWindowsAbove();
     mnusub5->setEnabled(false);
     mnusub6->setEnabled(true);
 }
 
 void Tumo::mnusub6_click() {
     setTopMost(this, false);
+    keepOpenedWindowsAbove();
     mnusub6->setEnabled(false);
     mnusub5->setEnabled(true);
+}
+
+// The help and odds windows would otherwise open, or stay, under a top-most main window. The
+// modal windows are kept above it by their window manager as its transient windows already.
+void Tumo::keepOpenedWindowsAbove() {
+    const QList<QWidget*> opened{helpWindow.data(), oddsWindow.data()};
+    for (QWidget* window : opened)
+        if (window)
+            keepAboveOwner(window, this);
 }
 
 void Tumo::mnusub7_click() {
     if (!helpWindow) {
         helpWindow = new frmHelp;
         connect(helpWindow, &QObject::destroyed, this, &Tumo::helpWindowClosed);
+        keepAboveOwner(helpWindow, this);
     }
     // Also brings back a help window that was minimised.
     bringForward(helpWindow);

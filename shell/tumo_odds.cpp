@@ -8,6 +8,7 @@
 #include "last_roll_chart.h"
 #include "result_pane.h"
 #include "roll_odds.h"
+#include "window_ops.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -47,6 +48,7 @@ void Tumo::mnusub8_click() {
         oddsWindow->showOddsOf(gatherRollInputs(), gatherRollOptions());
         if (lastRoll_)
             oddsWindow->showRoll(*lastRoll_);
+        keepAboveOwner(oddsWindow, this);
     }
     // Also brings back an odds window that was minimised.
     bringForward(oddsWindow);

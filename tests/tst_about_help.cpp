@@ -7,12 +7,14 @@
 #include "tumo.h"
 #include "work_dir.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QWindow>
 
 class TstAboutHelp : public QObject {
     Q_OBJECT
@@ -33,6 +35,8 @@ private slots:
     void helpRereadsTheFileOnlyAfterItWasClosed();
     void helpCloses_data();
     void helpCloses();
+    void helpStaysAboveATopMostMainWindow_data();
+    void helpStaysAboveATopMostMainWindow();
 
 private:
     std::unique_ptr<TemporaryWorkDir> workDir_;
@@ -253,6 +257,53 @@ void TstAboutHelp::helpCloses() {
     QTest::keyClick(help, Qt::Key(key), modifiers);
     // Closing deletes the window, so that the next Help reads the file again.
     QTRY_VERIFY_WITH_TIMEOUT(!help, patienceMs);
+}
+
+void TstAboutHelp::helpStaysAboveATopMostMainWindow_data() {
+    QTest::addColumn<bool>("openedFirst");
+    QTest::addRow("opened after Set to Top") << false;
+    QTest::addRow("open before Set to Top") << true;
+}
+
+// The window manager keeps a transient window above its owner, and a top-most one above the
+// normal windows; offscreen shows both as the window's own properties.
+void TstAboutHelp::helpStaysAboveATopMostMainWindow() {
+    QFETCH(bool, openedFirst);
+    Tumo tumo;
+    QVERIFY(tumo.Form_Load());
+    tumo.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tumo, patienceMs));
+    auto topMost = [](QWidget* window) {
+        return window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+    };
+
+    if (openedFirst)
+        tumo.mnusub7->trigger();
+    tumo.mnusub5->trigger();
+    if (!openedFirst)
+        tumo.mnusub7->trigger();
+    frmHelp* help = tumo.helpWindow;
+    QVERIFY(help && help->isVisible());
+    QVERIFY(topMost(&tumo));
+    QVERIFY(topMost(help));
+    // A window is mapped with its transient parent: the one opened now is the main window's
+    // dialog.
+    if (!openedFirst) {
+        QCOMPARE(help->windowHandle()->transientParent(), tumo.windowHandle());
+        QCOMPARE(help->windowHandle()->type(), Qt::Dialog);
+    }
+
+    // Back to normal, the help window is normal too; opened afresh, independent of the main
+    // window again.
+    tumo.mnusub6->trigger();
+    QVERIFY(!topMost(&tumo));
+    QVERIFY(!topMost(help));
+    help->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!tumo.helpWindow, patienceMs);
+    tumo.mnusub7->trigger();
+    QVERIFY(tumo.helpWindow && !topMost(tumo.helpWindow));
+    QCOMPARE(tumo.helpWindow->windowHandle()->transientParent(), nullptr);
+    tumo.helpWindow->close();
 }
 
 QTEST_MAIN(TstAboutHelp)

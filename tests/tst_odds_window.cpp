@@ -10,6 +10,7 @@
 #include "tumo.h"
 #include "your_rolls_view.h"
 
+#include "contrast.h"
 #include "patience.h"
 #include "scripted_random.h"
 #include "work_dir.h"
@@ -17,9 +18,15 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -33,7 +40,9 @@ private slots:
     void cleanup();
 
     void opensOnCtrlDAndFollowsARoll();
+    void ctrlCCopiesTheWholeTable_data();
     void ctrlCCopiesTheWholeTable();
+    void aLargeCopyFinishesWhilePressedAgain();
     void showsTheEnginesMessageInsteadOfAChart_data();
     void showsTheEnginesMessageInsteadOfAChart();
     void lowerRightChartShowsTheLastRoll();
@@ -41,6 +50,8 @@ private slots:
     void aRollGivesTheTotalOfEveryRepetition();
     void yourRollsJudgesTheLoggedRolls_data();
     void yourRollsJudgesTheLoggedRolls();
+    void textsAreReadableOnADarkTheme_data();
+    void textsAreReadableOnADarkTheme();
 
 private:
     frmOdds* openOdds();
@@ -123,8 +134,28 @@ void TstOddsWindow::opensOnCtrlDAndFollowsARoll() {
     QVERIFY(odds->imgChart->bars().marked.empty());
 }
 
+void TstOddsWindow::ctrlCCopiesTheWholeTable_data() {
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QString>("add");
+    QTest::addColumn<qint64>("lowest");
+    QTest::addColumn<int>("rows");
+    QTest::addRow("3d6") << "3d6"
+                         << "" << qint64(3) << 16;
+    // Totals past 10^15 are whole numbers all the same, each its own.
+    QTest::addRow("totals past 10^15") << "3d6"
+                                       << "+1000000000000000" << qint64(1000000000000003) << 16;
+    // Tails far below the error bound: said as such, never as noise or as 0.
+    QTest::addRow("tails below the bound") << "20d1000"
+                                           << "" << qint64(20) << 19981;
+}
+
 void TstOddsWindow::ctrlCCopiesTheWholeTable() {
-    tumo_->txtInput->setText("3d6");
+    QFETCH(QString, formula);
+    QFETCH(QString, add);
+    QFETCH(qint64, lowest);
+    QFETCH(int, rows);
+    tumo_->txtInput->setText(formula);
+    tumo_->txtAdd->setText(add);
     frmOdds* odds = openOdds();
     QVERIFY(odds);
     QApplication::clipboard()->clear();
@@ -137,26 +168,67 @@ void TstOddsWindow::ctrlCCopiesTheWholeTable() {
     QStringList lines = text.split("\r\n");
     lines.removeLast();
     QCOMPARE(lines.takeFirst(), QString("Total\tExactly %\tAt least %\tAt most %"));
-    QCOMPARE(lines.size(), 16);
-    QVERIFY(lines.at(7).startsWith("10\t12.50000"));
+    QCOMPARE(lines.size(), rows);
+    const OddsTable& table = *odds->table();
+    const double bound = table.odds.errorBound();
     double sum = 0;
     for (int i = 0; i < lines.size(); ++i) {
         const QStringList cells = lines.at(i).split('\t');
         QCOMPARE(cells.size(), 4);
-        QCOMPARE(cells.at(0).toInt(), 3 + i);
+        QCOMPARE(cells.at(0), QString::number(lowest + i));
+        const auto row = static_cast<std::size_t>(i);
+        const double chances[] = {table.exactly(row), table.atLeast(row), table.atMost(row)};
         for (int c = 1; c < 4; ++c) {
-            QString digits = cells.at(c);
+            const QString& cell = cells.at(c);
+            const double chance = chances[c - 1];
+            if (cell.startsWith("< ")) { // below the bound: the true chance is under the limit
+                QVERIFY2(chance < bound, qPrintable(lines.at(i)));
+                QCOMPARE(cell, QString("< 2e-10"));
+                continue;
+            }
+            QVERIFY2(chance >= bound && cell != "0", qPrintable(lines.at(i)));
+            // At least 6 significant digits where they are known, none finer than the bound,
+            // and the chance rounded to them.
+            const QString mantissa = cell.section('e', 0, 0);
+            const int exponent = cell.contains('e') ? cell.section('e', 1).toInt() : 0;
+            const int point = mantissa.indexOf('.');
+            const int decimals = point < 0 ? 0 : int(mantissa.size()) - point - 1;
+            const double unit = std::pow(10.0, exponent - decimals);
+            QVERIFY2(unit >= 100 * bound * 0.999, qPrintable(lines.at(i)));
+            QString digits = mantissa;
             digits.remove('.');
             while (digits.startsWith('0'))
                 digits.remove(0, 1);
-            QVERIFY2(digits.size() >= 6, qPrintable(lines.at(i)));
+            if (chance >= 1e6 * bound)
+                QVERIFY2(digits.size() >= 6, qPrintable(lines.at(i)));
+            QVERIFY2(std::abs(cell.toDouble() - 100 * chance) <= unit / 2 * 1.0001,
+                     qPrintable(lines.at(i)));
         }
-        const double exactly = cells.at(1).toDouble();
-        QVERIFY(std::abs(cells.at(2).toDouble() + cells.at(3).toDouble() - exactly - 100) < 1e-5);
-        QVERIFY(std::abs(exactly - 100 * odds->table()->exactly(i)) < 1e-5);
+        const double exactly = cells.at(1).startsWith("<") ? 0 : cells.at(1).toDouble();
         sum += exactly;
     }
     QVERIFY(std::abs(sum - 100) < 1e-5);
+    if (rows == 16 && lowest == 3)
+        QVERIFY(lines.at(7).startsWith("10\t12.50000"));
+}
+
+// Copy Table on a large table: the window keeps answering, and pressing Ctrl+C again while the
+// copy is on its way lets it finish instead of starting it over.
+void TstOddsWindow::aLargeCopyFinishesWhilePressedAgain() {
+    tumo_->txtInput->setText("1000d1000");
+    frmOdds* odds = openOdds();
+    QVERIFY(odds);
+    QCOMPARE(odds->table()->rows(), std::size_t(999001));
+    QApplication::clipboard()->clear();
+    // The copy of a million rows takes a good part of a second; pressed every 20 ms meanwhile.
+    int presses = 0;
+    while (QApplication::clipboard()->text().isEmpty() && presses < patienceMs / 20) {
+        QTest::keyClick(odds->grdOdds, Qt::Key_C, Qt::ControlModifier);
+        ++presses;
+        QTest::qWait(20);
+    }
+    QVERIFY2(!QApplication::clipboard()->text().isEmpty(), "the copy never finished");
+    QVERIFY(QApplication::clipboard()->text().endsWith("\r\n"));
 }
 
 void TstOddsWindow::showsTheEnginesMessageInsteadOfAChart_data() {
@@ -243,13 +315,17 @@ void TstOddsWindow::aRollGivesTheTotalOfEveryRepetition() {
 void TstOddsWindow::yourRollsJudgesTheLoggedRolls_data() {
     QTest::addColumn<QString>("logName");
     QTest::addColumn<bool>("readable");
-    QTest::addRow("logged rolls") << "rolllog.txt" << true;
-    QTest::addRow("missing log") << "no such folder/rolllog.txt" << false;
+    QTest::addColumn<bool>("dropLowest");
+    QTest::addRow("logged rolls") << "rolllog.txt" << true << false;
+    QTest::addRow("logged rolls, drop lowest") << "rolllog.txt" << true << true;
+    QTest::addRow("missing log") << "no such folder/rolllog.txt" << false << false;
 }
 
 void TstOddsWindow::yourRollsJudgesTheLoggedRolls() {
     QFETCH(QString, logName);
     QFETCH(bool, readable);
+    QFETCH(bool, dropLowest);
+    tumo_->chkDropLow->setChecked(dropLowest);
     tumo_->logPath = dir_->filePath("rolllog.txt");
     {
         const QSignalBlocker noDialog(tumo_->chkSave);
@@ -274,10 +350,176 @@ void TstOddsWindow::yourRollsJudgesTheLoggedRolls() {
         return;
     }
     QCOMPARE(read.rolls.totals.size(), std::size_t(30));
-    const FairnessVerdict expected = judgeFairness(table.odds, read.rolls);
+    const FairnessVerdict expected = judgeFairness(table.odds, read.rolls, table.options);
     QVERIFY(verdict.startsWith(QString::fromStdString(expected.text)));
+    // The first line names the options; Ctrl+C copies it all with CR LF line ends.
+    QCOMPARE(verdict.section('\n', 0, 0).startsWith("30 rolls of 3d6, Drop Lowest:"), dropLowest);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(odds->pageRolls, Qt::Key_C, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(!QApplication::clipboard()->text().isEmpty(), patienceMs);
+    QCOMPARE(QApplication::clipboard()->text(), QString(verdict).replace("\n", "\r\n"));
     QCOMPARE(odds->pageRolls->imgRolls->bars().heights, expected.observed);
     QCOMPARE(odds->pageRolls->imgRolls->bars().behind, expected.expected);
+}
+
+namespace {
+
+// What is written in an area of a window's picture: the commonest colour there is what lies
+// behind, the pixel that stands out most from it the text. An area without text measures 1.
+struct Writing {
+    QColor text;
+    QColor behind;
+    double contrast() const { return contrastRatio(text, behind); }
+};
+
+Writing writingIn(const QImage& picture, const QRect& area) {
+    const QRect inside = area.intersected(picture.rect());
+    QHash<QRgb, int> counts;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            ++counts[picture.pixel(x, y)];
+    QRgb behind = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            std::tie(behind, most) = std::pair(it.key(), it.value());
+    Writing writing{QColor(behind), QColor(behind)};
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (contrastRatio(QColor(it.key()), writing.behind) > writing.contrast())
+            writing.text = QColor(it.key());
+    return writing;
+}
+
+// The dark palette commonly given to Fusion.
+QPalette darkFusionPalette() {
+    QPalette dark;
+    const QColor window(53, 53, 53);
+    const QColor base(42, 42, 42);
+    for (auto [role, colour] : std::initializer_list<std::pair<QPalette::ColorRole, QColor>>{
+             {QPalette::Window, window},
+             {QPalette::WindowText, Qt::white},
+             {QPalette::Base, base},
+             {QPalette::AlternateBase, QColor(66, 66, 66)},
+             {QPalette::Text, Qt::white},
+             {QPalette::Button, window},
+             {QPalette::ButtonText, Qt::white},
+             {QPalette::Highlight, QColor(42, 130, 218)},
+             {QPalette::HighlightedText, Qt::black},
+             {QPalette::ToolTipBase, base},
+             {QPalette::ToolTipText, Qt::white},
+             {QPalette::Light, QColor(80, 80, 80)},
+             {QPalette::Midlight, QColor(66, 66, 66)},
+             {QPalette::Mid, QColor(40, 40, 40)},
+             {QPalette::Dark, QColor(30, 30, 30)},
+             {QPalette::Shadow, Qt::black}})
+        dark.setColor(role, colour);
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(127, 127, 127));
+    return dark;
+}
+
+QRect areaIn(const QWidget* window, const QWidget* widget, const QRect& rect) {
+    return rect.translated(widget->mapTo(window, QPoint(0, 0)));
+}
+
+} // namespace
+
+void TstOddsWindow::textsAreReadableOnADarkTheme_data() {
+    QTest::addColumn<QString>("style");
+    QTest::addRow("Fusion, dark palette") << "Fusion";
+    // Debian's adwaita-qt6.
+    QTest::addRow("Adwaita-Dark") << "Adwaita-Dark";
+}
+
+// Every text of the odds window, measured on its picture against what is behind it.
+void TstOddsWindow::textsAreReadableOnADarkTheme() {
+    QFETCH(QString, style);
+    if (!QStyleFactory::keys().contains(style, Qt::CaseInsensitive))
+        QSKIP("The style is not installed.");
+    const QString oldStyle = QApplication::style()->name();
+    const QPalette oldPalette = QApplication::palette();
+    const auto restore = qScopeGuard([&] {
+        QApplication::setStyle(oldStyle);
+        QApplication::setPalette(oldPalette);
+    });
+    QApplication::setStyle(style);
+    QApplication::setPalette(style == QStringLiteral("Fusion")
+                                 ? darkFusionPalette()
+                                 : QApplication::style()->standardPalette());
+    QVERIFY(QApplication::palette().color(QPalette::Window).lightnessF() < 0.4);
+
+    roll("3d6", {6, 5, 4});
+    tumo_->txtInput->setText("3d6");
+    frmOdds* odds = openOdds();
+    QVERIFY(odds);
+    QVERIFY(QTest::qWaitForWindowExposed(odds, patienceMs));
+    odds->imgChart->setCurrentBar(7);
+
+    QList<std::pair<QString, QRect>> texts;
+    auto addLabels = [&](QWidget* page) {
+        for (QLabel* label : page->findChildren<QLabel*>())
+            if (label->isVisible() && !label->text().isEmpty())
+                texts.append({label->text().left(30), areaIn(odds, label, label->rect())});
+    };
+    auto addButton = [&](QPushButton* button) {
+        texts.append({button->text(), areaIn(odds, button, button->rect().adjusted(5, 5, -5, -5))});
+    };
+    auto addChart = [&](OddsChart* chart) {
+        // The totals along the axis, or a message, in the chart's lowest line.
+        const int line = chart->fontMetrics().height();
+        const QRect bottom(0, chart->height() - 4 - line, chart->width(), line);
+        texts.append({chart->accessibleName(),
+                      areaIn(odds, chart,
+                             chart->bars().heights.empty() ? chart->rect().adjusted(4, 4, -4, -4)
+                                                           : bottom)});
+    };
+    // The texts below 4.5, each with its contrast.
+    QStringList unreadable;
+    auto measure = [&] {
+        const QImage picture = odds->grab().toImage();
+        for (const auto& [name, area] : std::as_const(texts)) {
+            const Writing writing = writingIn(picture, area);
+            const double contrast = writing.contrast();
+            qInfo("%s: %.2f (%s on %s)", qPrintable(name), contrast,
+                  qPrintable(writing.text.name()), qPrintable(writing.behind.name()));
+            if (contrast < 4.5)
+                unreadable.append(QStringLiteral("\"%1\" %2").arg(name).arg(contrast, 0, 'f', 2));
+        }
+        texts.clear();
+    };
+
+    addLabels(odds->tabViews->widget(0));
+    addChart(odds->imgChart);
+    QHeaderView* header = odds->grdOdds->horizontalHeader();
+    texts.append(
+        {QStringLiteral("table header"), areaIn(odds, header,
+                                                QRect(header->sectionViewportPosition(0), 0,
+                                                      header->sectionSize(0), header->height())
+                                                    .adjusted(3, 3, -3, -3))});
+    // The first two rows in view, one of them of the alternate colour, and the current one.
+    QTableView* grid = odds->grdOdds;
+    const int firstShown = grid->rowAt(0);
+    for (int row : {firstShown, firstShown + 1, grid->currentIndex().row()})
+        texts.append(
+            {QStringLiteral("table row %1").arg(row),
+             areaIn(odds, grid->viewport(),
+                    grid->visualRect(grid->model()->index(row, 1)).adjusted(2, 2, -2, -2))});
+    QTabBar* tabs = odds->tabViews->tabBar();
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        texts.append(
+            {tabs->tabText(tab), areaIn(odds, tabs, tabs->tabRect(tab).adjusted(4, 4, -4, -4))});
+    addButton(odds->cmdCopy);
+    addButton(odds->cmdClose);
+    measure();
+
+    odds->tabViews->setCurrentWidget(odds->pageRolls);
+    QTRY_VERIFY_WITH_TIMEOUT(!odds->isWorking(), patienceMs);
+    addLabels(odds->pageRolls);
+    addChart(odds->pageRolls->imgRolls);
+    addButton(odds->pageRolls->cmdRead);
+    measure();
+    QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(TstOddsWindow)

@@ -72,8 +72,13 @@ QProcessEnvironment programEnvironment(const QString& runtimeDir) {
 }
 
 void start(QProcess& process, const QString& program, const QString& folder,
-           const QString& runtimeDir) {
-    process.setProcessEnvironment(programEnvironment(runtimeDir));
+           const QString& runtimeDir, const QString& activationToken = {}) {
+    QProcessEnvironment env = programEnvironment(runtimeDir);
+    if (activationToken.isEmpty())
+        env.remove(QStringLiteral("XDG_ACTIVATION_TOKEN"));
+    else
+        env.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), activationToken);
+    process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder);
     process.start(program, {});
     QVERIFY2(process.waitForStarted(patienceMs), qPrintable(process.errorString()));
@@ -142,11 +147,19 @@ void TstSingleStart::secondStartAsksTheRunningCopyToShow_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("deepRuntime"); // a runtime folder too deep for a socket beside the lock
+    // The launcher's activation token of the later start, which the running copy needs to come
+    // forward on Wayland.
+    QTest::addColumn<QString>("token");
     const QString rollbox = QStringLiteral(ROLLBOX_PROGRAM);
-    QTest::addRow("Rollbox") << rollbox << QStringLiteral("rollbox") << false;
-    QTest::addRow("MiniTumo") << QStringLiteral(MINITUMO_PROGRAM) << QStringLiteral("minitumo")
-                              << false;
-    QTest::addRow("Rollbox, deep runtime folder") << rollbox << QStringLiteral("rollbox") << true;
+    const QString minitumo = QStringLiteral(MINITUMO_PROGRAM);
+    QTest::addRow("Rollbox") << rollbox << QStringLiteral("rollbox") << false << QString();
+    QTest::addRow("MiniTumo") << minitumo << QStringLiteral("minitumo") << false << QString();
+    QTest::addRow("Rollbox, deep runtime folder")
+        << rollbox << QStringLiteral("rollbox") << true << QString();
+    QTest::addRow("Rollbox, activation token") << rollbox << QStringLiteral("rollbox") << false
+                                               << QStringLiteral("launcher/1234_TIME5678");
+    QTest::addRow("MiniTumo, activation token")
+        << minitumo << QStringLiteral("minitumo") << false << QStringLiteral("0f9c2a4e-token");
 }
 
 // This test stands in for the running copy: it holds the lock and listens.
@@ -160,6 +173,7 @@ void TstSingleStart::secondStartAsksTheRunningCopyToShow() {
         QVERIFY(QDir().mkdir(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
+    QFETCH(QString, token);
     const SingleInstance running(name);
     QVERIFY(!running.anotherIsRunning());
     const SecondLaunchListener listener(name);
@@ -168,8 +182,9 @@ void TstSingleStart::secondStartAsksTheRunningCopyToShow() {
     QTemporaryDir secondDir;
 
     QProcess second;
-    start(second, program, secondDir.path(), runtime);
+    start(second, program, secondDir.path(), runtime, token);
     QTRY_COMPARE_WITH_TIMEOUT(asked.count(), 1, patienceMs);
+    QCOMPARE(asked.at(0).at(0).toString(), token);
     // It may have ended while the test waited for its request.
     QVERIFY(second.state() == QProcess::NotRunning || second.waitForFinished(patienceMs));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);

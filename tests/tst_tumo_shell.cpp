@@ -1,6 +1,7 @@
 // The main window's shell: start-up and shut-down, menu states, shortcuts, activation colours,
 // the tray and its fallback, and the rules for ending the program.
 #include "artwork.h"
+#include "contrast.h"
 #include "frm_about.h"
 #include "frm_help.h"
 #include "modal_watch.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -44,6 +46,8 @@ private slots:
     void loWordReadsASignedLowWord_data();
     void loWordReadsASignedLowWord();
     void activationColoursFollowTheApplicationState();
+    void focusMarkStandsOutOnTheGreen_data();
+    void focusMarkStandsOutOnTheGreen();
     void minimiseWithoutATrayKeepsTheWindowOnTheTaskBar();
     void trayClicks_data();
     void trayClicks();
@@ -319,6 +323,48 @@ void TstTumoShell::loWordReadsASignedLowWord() {
     QFETCH(quint32, value);
     QFETCH(int, expected);
     QCOMPARE(int(loWord(value)), expected);
+}
+
+void TstTumoShell::focusMarkStandsOutOnTheGreen_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addRow("Roll button") << "Roll!";
+    QTest::addRow("Times") << "Times";
+    QTest::addRow("Drop Lowest") << "Drop Lowest";
+    QTest::addRow("Save Results") << "Save Results";
+}
+
+// A frame of 2 pixels around the focused control, in a colour that stands out from the green
+// (3:1) on each of its four sides.
+void TstTumoShell::focusMarkStandsOutOnTheGreen() {
+    QFETCH(QString, control);
+    Tumo tumo;
+    QVERIFY(tumo.Form_Load());
+    tumo.show();
+    QApplication::setActiveWindow(&tumo);
+    QVERIFY(QTest::qWaitForWindowActive(&tumo, patienceMs));
+    QWidget* focused = nullptr;
+    for (QAbstractButton* button : tumo.findChildren<QAbstractButton*>())
+        if (button->accessibleName() == control)
+            focused = button;
+    QVERIFY(focused);
+    focused->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY_WITH_TIMEOUT(focused->hasFocus(), patienceMs);
+
+    const QImage picture = tumo.grab().toImage();
+    const QRect around = focused->geometry();
+    const QPoint middle = around.center();
+    for (int depth : {2, 3}) {
+        for (QPoint at :
+             {QPoint(around.left() - depth, middle.y()), QPoint(around.right() + depth, middle.y()),
+              QPoint(middle.x(), around.top() - depth),
+              QPoint(middle.x(), around.bottom() + depth)}) {
+            const QColor mark = picture.pixelColor(at);
+            QVERIFY2(
+                contrastRatio(mark, Colours::green) >= 3,
+                qPrintable(
+                    QStringLiteral("%1 at (%2, %3)").arg(mark.name()).arg(at.x()).arg(at.y())));
+        }
+    }
 }
 
 void TstTumoShell::activationColoursFollowTheApplicationState() {

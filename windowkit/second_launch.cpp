@@ -18,9 +18,20 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
+
 namespace {
 
-const QByteArray showRequest = QByteArrayLiteral("show\n");
+// One line: "show", then a blank and the activation token when the later start has one.
+const QByteArray showRequest = QByteArrayLiteral("show");
+const char* const activationTokenVariable = "XDG_ACTIVATION_TOKEN";
+// Tokens are short; a longer line is not a request.
+constexpr qint64 longestRequest = 1024;
+
+// A token is printable ASCII without blanks, as the compositors make them.
+bool isTokenText(const QByteArray& token) {
+    return std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 127; });
+}
 
 // How long a later start waits for a running copy that holds the lock but does not listen yet.
 constexpr int startingCopyWaitMs = 2000;
@@ -104,13 +115,21 @@ void SecondLaunchListener::takeConnections() {
 }
 
 void SecondLaunchListener::readRequest(QLocalSocket* socket) {
-    if (socket->bytesAvailable() < showRequest.size())
+    if (!socket->canReadLine() && socket->bytesAvailable() <= longestRequest)
         return;
-    const bool asked = socket->read(showRequest.size()) == showRequest;
+    const QByteArray line = socket->readLine(longestRequest + 1);
     // One request per connection; anything else is not ours to answer.
     drop(socket);
-    if (asked)
-        emit showRequested();
+    if (!line.endsWith('\n'))
+        return;
+    const QByteArray request = line.chopped(1);
+    if (request == showRequest) {
+        emit showRequested(QString());
+    } else if (request.startsWith(showRequest + ' ')) {
+        const QByteArray token = request.sliced(showRequest.size() + 1);
+        if (!token.isEmpty() && isTokenText(token))
+            emit showRequested(QString::fromLatin1(token));
+    }
 }
 
 void SecondLaunchListener::drop(QLocalSocket* socket) {
@@ -135,11 +154,21 @@ bool askRunningCopyToShow(const QString& programName) {
             return false;
         QThread::msleep(retryPauseMs);
     }
-    socket.write(showRequest);
+    QByteArray request = showRequest;
+    const QByteArray token = qgetenv(activationTokenVariable);
+    if (!token.isEmpty() && token.size() < longestRequest - showRequest.size() &&
+        isTokenText(token))
+        request += ' ' + token;
+    socket.write(request + '\n');
     socket.waitForBytesWritten(int(deadline.remainingTime()));
     const bool sent = socket.bytesToWrite() == 0;
     socket.disconnectFromServer();
     return sent;
+}
+
+void useActivationToken(const QString& activationToken) {
+    if (!activationToken.isEmpty())
+        qputenv(activationTokenVariable, activationToken.toLatin1());
 }
 
 std::optional<int> endUnlessOnlyCopy(const SingleInstance& instance, const QString& programName,

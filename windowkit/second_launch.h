@@ -19,9 +19,10 @@ class QLocalSocket;
 QString secondLaunchSocketName(const QString& programName);
 
 // Held by the running copy once its window is up: emits showRequested each time a later start
-// asks. A later start sends its request as soon as it is connected, so a connection that stays
-// silent is dropped, and only a few are held at once: however many connect, the channel never
-// takes the handles that the program's own files need.
+// asks, with the activation token that start was given by its launcher (empty without one). A
+// later start sends its request as soon as it is connected, so a connection that stays silent
+// is dropped, and only a few are held at once: however many connect, the channel never takes
+// the handles that the program's own files need.
 class SecondLaunchListener : public QObject {
     Q_OBJECT
 public:
@@ -34,7 +35,7 @@ public:
     qsizetype connectionsHeld() const { return held_.size(); }
 
 signals:
-    void showRequested();
+    void showRequested(const QString& activationToken);
 
 private:
     void listen();
@@ -47,8 +48,10 @@ private:
     QList<QLocalSocket*> held_; // oldest first
 };
 
-// Run by a later start before it ends: asks the running copy to show its window. Waits a
-// moment for a copy that is still starting; false when none answered.
+// Run by a later start before it ends: asks the running copy to show its window, handing over
+// the activation token of its own start (XDG_ACTIVATION_TOKEN), without which a Wayland
+// compositor would not let the running copy's window come forward. Waits a moment for a copy
+// that is still starting; false when none answered.
 bool askRunningCopyToShow(const QString& programName);
 
 class SingleInstance;
@@ -57,5 +60,9 @@ class SingleInstance;
 // is the only copy; otherwise it ends, and the exit code says how: 0 after asking the running
 // copy to come forward (touching no file), 1 after saying in a message box titled title why the
 // lock could be neither taken nor checked.
+// A window comes forward with the activation token a later start handed over: Qt's Wayland
+// windows take it from the environment at their next activation.
+void useActivationToken(const QString& activationToken);
+
 std::optional<int> endUnlessOnlyCopy(const SingleInstance& instance, const QString& programName,
                                      const QString& title);

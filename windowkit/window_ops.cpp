@@ -65,6 +65,24 @@ bool isTopMost(const QWidget* window) {
     return window->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
+void keepAboveOwner(QWidget* window, QWidget* owner) {
+    const bool above = isTopMost(owner);
+    // A window manager learns of the owner as the window is mapped, and on X11 only for a
+    // window of the dialog type; a shown window keeps what it was mapped with, and its top-most
+    // flag alone keeps it above.
+    if (!window->isVisible()) {
+        const Qt::WindowFlags flags = window->windowFlags();
+        window->setWindowFlags((flags & ~Qt::WindowType_Mask) | (above ? Qt::Dialog : Qt::Window));
+        if (!window->parentWidget()) {
+            window->winId();
+            if (QWindow* handle = window->windowHandle())
+                handle->setTransientParent(above ? owner->window()->windowHandle() : nullptr);
+        }
+    }
+    if (isTopMost(window) != above)
+        setTopMost(window, above);
+}
+
 void hookWindow(WindowHook& hook, QWidget* window, WindowProc windowProc) {
     hook.prevWndProc =
         QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, window,

@@ -18,6 +18,13 @@ void dragWindow(QWidget* window);
 void setTopMost(QWidget* window, bool topMost);
 bool isTopMost(const QWidget* window);
 
+// A window that the owner opened stays above it while the owner is top-most: it is top-most as
+// well, and one not shown yet becomes the owner's transient dialog, which window managers keep
+// above the owner (a window of no parent of its own is made the owner's transient). In normal
+// placement a window not shown yet is an independent window again, and a shown one normal.
+// Call it before the window is shown and whenever the owner's placement changes.
+void keepAboveOwner(QWidget* window, QWidget* owner);
+
 // The activation hook. A window procedure is told of the program gaining (a = 1) or losing
 // (a = 0) activation to another application; switching between the program's own windows
 // tells it nothing. The hook holds the connection in prevWndProc, empty while unhooked, so

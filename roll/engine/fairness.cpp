@@ -64,9 +64,9 @@ std::string judgement(double p) {
     return "consistent with fair dice";
 }
 
-std::string rollsOf(std::size_t rolls, const RollOdds& odds) {
+std::string rollsOf(std::size_t rolls, const RollOdds& odds, const RollOptions& options) {
     return trimmedNumberText(static_cast<double>(rolls)) +
-           (rolls == 1 ? " roll of " : " rolls of ") + odds.request.displayFormula;
+           (rolls == 1 ? " roll of " : " rolls of ") + requestWords(odds.request, options);
 }
 
 // Adjacent totals pooled into bins that expect at least five rolls each; what is left at the
@@ -158,7 +158,8 @@ double chiSquarePValue(double statistic, int degreesOfFreedom) {
     return upperGamma(degreesOfFreedom / 2.0, statistic / 2);
 }
 
-FairnessVerdict judgeFairness(const RollOdds& odds, const LoggedRolls& rolls) {
+FairnessVerdict judgeFairness(const RollOdds& odds, const LoggedRolls& rolls,
+                              const RollOptions& options) {
     FairnessVerdict verdict;
     verdict.rolls = rolls.totals.size();
     if (odds.ending != OddsEnding::Distribution) {
@@ -178,7 +179,7 @@ FairnessVerdict judgeFairness(const RollOdds& odds, const LoggedRolls& rolls) {
             ++impossible;
     }
     if (verdict.rolls == 0) {
-        verdict.text = "No rolls of " + odds.request.displayFormula + " in the log yet.";
+        verdict.text = "No rolls of " + requestWords(odds.request, options) + " in the log yet.";
         if (totals > 1)
             verdict.text.insert(verdict.text.size() - 1,
                                 "; about " +
@@ -187,32 +188,33 @@ FairnessVerdict judgeFairness(const RollOdds& odds, const LoggedRolls& rolls) {
         return verdict;
     }
     if (totals == 1) {
-        verdict.text = rollsOf(verdict.rolls, odds) + ": every such roll has the same total; "
-                                                      "there is nothing to judge.";
+        verdict.text = rollsOf(verdict.rolls, odds, options) +
+                       ": every such roll has the same total; "
+                       "there is nothing to judge.";
         return verdict;
     }
     verdict.enoughRolls = true;
     if (impossible) {
         verdict.pValue = 0;
-        verdict.text = rollsOf(verdict.rolls, odds) + ": " +
+        verdict.text = rollsOf(verdict.rolls, odds, options) + ": " +
                        trimmedNumberText(static_cast<double>(impossible)) +
                        (impossible == 1 ? " total" : " totals") +
                        " that these dice cannot make; not from these dice.";
         return verdict;
     }
     if (chiSquare(verdict)) {
-        verdict.text = rollsOf(verdict.rolls, odds) + ": " + judgement(verdict.pValue) + ", " +
-                       pText(verdict.pValue);
+        verdict.text = rollsOf(verdict.rolls, odds, options) + ": " + judgement(verdict.pValue) +
+                       ", " + pText(verdict.pValue);
         return verdict;
     }
     if (exactSumTest(verdict, odds, rolls)) {
-        verdict.text = rollsOf(verdict.rolls, odds) + ": their sum is " +
+        verdict.text = rollsOf(verdict.rolls, odds, options) + ": their sum is " +
                        judgement(verdict.pValue) + ", " + pText(verdict.pValue) +
                        " (too few rolls to judge each total)";
         return verdict;
     }
     verdict.enoughRolls = false;
-    verdict.text = rollsOf(verdict.rolls, odds) + ": too few to judge; about " +
+    verdict.text = rollsOf(verdict.rolls, odds, options) + ": too few to judge; about " +
                    trimmedNumberText(static_cast<double>(rollsNeeded(odds))) + " are needed.";
     return verdict;
 }

@@ -23,7 +23,9 @@ struct FairnessVerdict {
 
 // With enough rolls to expect five in each of two bins of adjacent totals or more, a chi-square
 // test over such bins; with fewer, an exact test of their sum; with no rolls, none.
-FairnessVerdict judgeFairness(const RollOdds& odds, const LoggedRolls& rolls);
+// The text names the request with the options asked about ("40 rolls of 3d6, Drop Lowest: ...").
+FairnessVerdict judgeFairness(const RollOdds& odds, const LoggedRolls& rolls,
+                              const RollOptions& options = {});
 
 // P(X >= statistic) for X chi-square distributed with these degrees of freedom.
 double chiSquarePValue(double statistic, int degreesOfFreedom);

@@ -64,20 +64,24 @@ std::optional<std::vector<double>> withTopFace(const DieFaces& die, unsigned n, 
 
 std::optional<std::vector<double>> keptFaceSums(const DieFaces& die, unsigned n, bool dropLowest,
                                                 bool dropHighest, const std::stop_token& stop,
-                                                bool& standIn) {
+                                                bool& standIn, double workBudget) {
     const auto [least, most] = std::minmax_element(die.weights.begin(), die.weights.end());
-    const bool equal = *least == *most;
+    const FaceWeights faces{die.weights, *least == *most};
     standIn = false;
-    // Equally likely faces stand in only where the grid's unevenness is spread over enough
-    // kept dice: one kept die shows it whole (about 2^-24), two kept dice below 512 faces
-    // still above 1e-9.
-    const unsigned kept = n - (dropLowest ? 1 : 0) - (dropHighest ? 1 : 0);
-    const bool gridShows = kept == 1 || (kept == 2 && die.weights.size() < 512);
-    if (!(dropLowest || dropHighest) || !die.nearlyEqual || equal || gridShows)
-        return keptSumDistribution({die.weights, equal}, n, dropLowest, dropHighest, stop);
+    const unsigned dropped = (dropLowest ? 1 : 0) + (dropHighest ? 1 : 0);
+    const unsigned kept = n > dropped ? n - dropped : 0;
+    const std::size_t k = faces.p.size();
+    if (!dropped || faces.uniform || kept <= 1 || (kept == 2 && k <= orderStatisticFaces))
+        return keptSumDistribution(faces, n, dropLowest, dropHighest, stop);
+    // The generator's own weights, unless that takes too long and equally likely faces are
+    // close enough (see the header).
+    const std::size_t totals = keptSumCount(k, n, dropLowest, dropHighest);
+    const UnitRoots roots(powerOfTwoAtLeast(totals));
+    const KeptSumSpectrum spectrum(faces, n, dropLowest, dropHighest, roots);
+    if (spectrum.work() <= workBudget || !die.nearlyEqual || n > standInDice)
+        return distributionFromSpectrum(totals, roots, spectrum.last(), std::cref(spectrum), stop);
     standIn = true;
     if (die.topWeight == 0)
-        return keptSumDistribution(equalFaces(die.weights.size()), n, dropLowest, dropHighest,
-                                   stop);
+        return keptSumDistribution(equalFaces(k), n, dropLowest, dropHighest, stop);
     return withTopFace(die, n, dropLowest, dropHighest, stop);
 }

@@ -3,6 +3,7 @@
 #include "uniform_closed_forms.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -15,8 +16,6 @@ constexpr double frequencyTolerance = 1e-17;
 constexpr double massTolerance = 1e-16;
 // Beyond this many dice the closed forms' binomial terms grow too large to be worth it.
 constexpr unsigned closedFormDice = 64;
-// Two kept dice of up to this many faces are summed pair by pair in the value domain.
-constexpr std::size_t orderStatisticFaces = 4096;
 
 using Spectrum = std::function<Complex(std::size_t)>;
 
@@ -131,6 +130,71 @@ Spectrum sumWithoutLowest(const FaceWeights& die, unsigned n, const UnitRoots& r
     std::shared_ptr<UniformClosedForms> closed;
     if (tuning.closedForms && die.uniform && n <= closedFormDice)
         closed = std::make_shared<UniformClosedForms>(roots, k, n);
+    if (!closed) { // four frequencies at a time, so that their chains of products overlap
+        constexpr std::size_t block = 4;
+        struct Block {
+            std::vector<Complex> roots[block];
+            std::size_t first = 0, count = 0; // the frequencies held in values
+            std::array<Complex, block> values;
+        };
+        auto held = std::make_shared<Block>();
+        const std::size_t half = roots.size() / 2;
+        return [&p, &roots, k, n, mEnd, held, half](std::size_t j) -> Complex {
+            Block& s = *held;
+            if (j >= s.first && j < s.first + s.count)
+                return s.values[j - s.first];
+            const std::size_t count = half + 1 - j < block ? half + 1 - j : block;
+            for (std::size_t b = 0; b < block; ++b)
+                rootsOf(b < count ? j + b : j, roots, k, s.roots[b]);
+            // The suffix sums A_m, their n-th powers, and y = sum over m < mEnd of
+            // w^-m (A_m^n - A_(m+1)^n); real and imaginary parts apart.
+            double ar[block] = {}, ai[block] = {}, br[block] = {}, bi[block] = {};
+            double yr[block] = {}, yi[block] = {};
+            for (std::size_t m = k; m-- > 0;) {
+                const double weight = p[m];
+                for (std::size_t b = 0; b < block; ++b) {
+                    ar[b] += weight * s.roots[b][m].real();
+                    ai[b] += weight * s.roots[b][m].imag();
+                }
+                if (m > mEnd)
+                    continue;
+                double rr[block], ri[block], zr[block], zi[block];
+                for (std::size_t b = 0; b < block; ++b)
+                    rr[b] = 1, ri[b] = 0, zr[b] = ar[b], zi[b] = ai[b];
+                for (unsigned e = n; e; e >>= 1) {
+                    if (e & 1) {
+                        for (std::size_t b = 0; b < block; ++b) {
+                            const double r = rr[b] * zr[b] - ri[b] * zi[b];
+                            ri[b] = rr[b] * zi[b] + ri[b] * zr[b];
+                            rr[b] = r;
+                        }
+                    }
+                    if (e > 1) {
+                        for (std::size_t b = 0; b < block; ++b) {
+                            const double r = zr[b] * zr[b] - zi[b] * zi[b];
+                            zi[b] = 2 * zr[b] * zi[b];
+                            zr[b] = r;
+                        }
+                    }
+                }
+                if (m < mEnd) {
+                    for (std::size_t b = 0; b < block; ++b) {
+                        const double dr = rr[b] - br[b], di = ri[b] - bi[b];
+                        const double wr = s.roots[b][m].real(), wi = -s.roots[b][m].imag();
+                        yr[b] += wr * dr - wi * di;
+                        yi[b] += wr * di + wi * dr;
+                    }
+                }
+                for (std::size_t b = 0; b < block; ++b)
+                    br[b] = rr[b], bi[b] = ri[b];
+            }
+            s.first = j;
+            s.count = count;
+            for (std::size_t b = 0; b < block; ++b)
+                s.values[b] = {yr[b], yi[b]};
+            return s.values[0];
+        };
+    }
     struct Scratch {
         std::vector<Complex> roots, powers;
     };
@@ -162,8 +226,9 @@ Spectrum sumWithoutLowest(const FaceWeights& die, unsigned n, const UnitRoots& r
 // Both dropped, any weights: the rolls whose lowest die is a and highest b (a <= b) contribute,
 // by inclusion and exclusion, W(a,b)^n - W(a+1,b)^n - W(a,b-1)^n + W(a+1,b-1)^n shifted down
 // by a + b, W(a,b) being the window sum of p_f w^f over a <= f <= b.
+// Without buildTable, only counts the terms.
 Spectrum sumWithoutBothWindows(const FaceWeights& die, unsigned n, const UnitRoots& roots,
-                               const KeptSumTuning& tuning, double& terms) {
+                               const KeptSumTuning& tuning, double& terms, bool buildTable = true) {
     const std::vector<double>& p = die.p;
     const std::size_t k = p.size();
     // Lowest dice from aEnd up and highest dice below bStart are left out.
@@ -173,6 +238,8 @@ Spectrum sumWithoutBothWindows(const FaceWeights& die, unsigned n, const UnitRoo
     terms = 0;
     for (std::size_t a = 0; a < aEnd; ++a)
         terms += 4 * static_cast<double>(k - std::max(a, bStart));
+    if (!buildTable)
+        return {};
     // A table of W(a,b)^n for a in [0, aEnd] and b in [bFirst, k-1].
     const std::size_t bFirst = bStart == 0 ? 0 : bStart - 1;
     const std::size_t columns = k - bFirst;
@@ -209,6 +276,137 @@ Spectrum sumWithoutBothWindows(const FaceWeights& die, unsigned n, const UnitRoo
             y += times(std::conj(w[a]), row);
         }
         return y;
+    };
+}
+
+// Both dropped, any weights, in O(n K) per frequency instead of one power per window. With
+// P_x the prefix sums of p_f w^f (f < x), summing the window formula by parts gives
+// Y = sum over a <= b of u_a v_b (P_(b+1) - P_a)^n, u_a = w^-a (1 - w [a > 0]),
+// v_b = w^-b (1 - w^-1 [b < K-1]); the binomial theorem then splits a from b, and running sums
+// over a do the rest. Every P_x is first moved by a centre C (the window sums do not change)
+// that keeps |P_x - C| <= r small: the terms are at most (2r)^n, and near-equal weights keep
+// 2r about 1 or below, so nothing large cancels. The centre is the middle of the chord from
+// P_0 to P_K or the centre of the circle through P_0, P_(K/2), P_K, whichever is nearer all.
+Spectrum sumWithoutBothCentred(const FaceWeights& die, unsigned n, const UnitRoots& roots) {
+    // Four frequencies at a time, so that their chains of products overlap.
+    constexpr std::size_t block = 4;
+    const std::vector<double>& p = die.p;
+    const std::size_t k = p.size();
+    struct Scratch {
+        std::vector<double> binomials;
+        std::vector<Complex> roots[block], prefix[block];
+        // R_i = sum over a <= b of u_a (-D_a)^i: the real parts of the four frequencies, then
+        // their imaginary parts, for each i.
+        std::vector<double> sumParts;
+        std::size_t first = 0, count = 0; // the frequencies held in values
+        std::array<Complex, block> values;
+    };
+    auto scratch = std::make_shared<Scratch>();
+    scratch->binomials.resize(n + 1);
+    scratch->binomials[0] = 1;
+    for (unsigned i = 0; i < n; ++i)
+        scratch->binomials[i + 1] = scratch->binomials[i] * (n - i) / (i + 1);
+    for (std::size_t b = 0; b < block; ++b)
+        scratch->prefix[b].resize(k + 1);
+    scratch->sumParts.resize(2 * block * (n + 1));
+
+    // P_x - C at frequency j into prefix.
+    auto centred = [&p, &roots, k](std::size_t j, std::vector<Complex>& w,
+                                   std::vector<Complex>& prefix) {
+        rootsOf(j, roots, k, w);
+        prefix[0] = 0;
+        for (std::size_t f = 0; f < k; ++f)
+            prefix[f + 1] = prefix[f] + p[f] * w[f];
+        auto farthest = [&](Complex centre) {
+            double r = 0;
+            for (const Complex& x : prefix)
+                r = std::max(r, std::norm(x - centre));
+            return r;
+        };
+        Complex centre = prefix[k] / 2.0;
+        const Complex a = prefix[k / 2], b = prefix[k];
+        const double d = 2 * (a.real() * b.imag() - a.imag() * b.real());
+        if (d != 0) { // the circumcentre of 0, a, b
+            const double na = std::norm(a), nb = std::norm(b);
+            const Complex circle((b.imag() * na - a.imag() * nb) / d,
+                                 (a.real() * nb - b.real() * na) / d);
+            if (farthest(circle) < farthest(centre))
+                centre = circle;
+        }
+        for (Complex& x : prefix)
+            x -= centre;
+    };
+
+    auto compute = [&roots, k, n, scratch, centred](std::size_t first, std::size_t count) {
+        Scratch& s = *scratch;
+        std::array<Complex, block> oneMinusW{}, oneMinusConj{}, y{}, power{}, negative{}, upper{},
+            acc{}, u{}, v{};
+        for (std::size_t b = 0; b < count; ++b) {
+            centred(first + b, s.roots[b], s.prefix[b]);
+            oneMinusW[b] = roots.oneMinus(static_cast<long long>(first + b));
+            oneMinusConj[b] = std::conj(oneMinusW[b]);
+        }
+        std::fill(s.sumParts.begin(), s.sumParts.end(), 0.0);
+        for (std::size_t f = 0; f < k; ++f) {
+            for (std::size_t b = 0; b < count; ++b) {
+                const Complex back = std::conj(s.roots[b][f]); // w^-f
+                u[b] = f == 0 ? Complex(1) : times(back, oneMinusW[b]);
+                v[b] = f + 1 < k ? times(back, oneMinusConj[b]) : back;
+                power[b] = u[b];
+                negative[b] = -s.prefix[b][f];
+            }
+            // a = f joins the running sums. Real and imaginary parts apart, so that the four
+            // frequencies go side by side through the processor's vector registers.
+            double pr[block], pi[block], nr[block], ni[block];
+            for (std::size_t b = 0; b < block; ++b) {
+                pr[b] = power[b].real(), pi[b] = power[b].imag();
+                nr[b] = negative[b].real(), ni[b] = negative[b].imag();
+            }
+            for (unsigned i = 0; i <= n; ++i) {
+                double* sr = s.sumParts.data() + 2 * block * i;
+                double* si = sr + block;
+                for (std::size_t b = 0; b < block; ++b) {
+                    sr[b] += pr[b];
+                    si[b] += pi[b];
+                    const double r = pr[b] * nr[b] - pi[b] * ni[b];
+                    pi[b] = pr[b] * ni[b] + pi[b] * nr[b];
+                    pr[b] = r;
+                }
+            }
+            // b = f: the sum over i of C(n, i) D_(f+1)^i R_(n-i).
+            double er[block], ei[block], ur[block], ui[block], ar[block] = {}, ai[block] = {};
+            for (std::size_t b = 0; b < block; ++b) {
+                upper[b] = b < count ? s.prefix[b][f + 1] : Complex(0);
+                er[b] = 1, ei[b] = 0, ur[b] = upper[b].real(), ui[b] = upper[b].imag();
+            }
+            for (unsigned i = 0; i <= n; ++i) {
+                const double c = s.binomials[i];
+                const double* sr = s.sumParts.data() + 2 * block * (n - i);
+                const double* si = sr + block;
+                for (std::size_t b = 0; b < block; ++b) {
+                    ar[b] += c * (er[b] * sr[b] - ei[b] * si[b]);
+                    ai[b] += c * (er[b] * si[b] + ei[b] * sr[b]);
+                    const double r = er[b] * ur[b] - ei[b] * ui[b];
+                    ei[b] = er[b] * ui[b] + ei[b] * ur[b];
+                    er[b] = r;
+                }
+            }
+            for (std::size_t b = 0; b < block; ++b)
+                acc[b] = {ar[b], ai[b]};
+            for (std::size_t b = 0; b < count; ++b)
+                y[b] += times(v[b], acc[b]);
+        }
+        s.first = first;
+        s.count = count;
+        s.values = y;
+    };
+
+    const std::size_t half = roots.size() / 2;
+    return [scratch, compute, half](std::size_t j) -> Complex {
+        Scratch& s = *scratch;
+        if (j < s.first || j >= s.first + s.count)
+            compute(j, std::min<std::size_t>(4, half + 1 - j));
+        return s.values[j - s.first];
     };
 }
 
@@ -347,13 +545,31 @@ KeptSumSpectrum::KeptSumSpectrum(const FaceWeights& die, unsigned dice, bool dro
     if (!dropped) {
         last_ = lastFrequency(beta, dice, 1, size, tuning);
         at_ = sumOfAll(die, dice, roots, last_);
+        workPerFrequency_ = static_cast<double>(k);
     } else if (dropped == 2) {
         double terms = 0;
-        at_ = die.uniform ? sumWithoutBothUniform(die, dice, roots, tuning, terms)
-                          : sumWithoutBothWindows(die, dice, roots, tuning, terms);
+        if (die.uniform) {
+            at_ = sumWithoutBothUniform(die, dice, roots, tuning, terms);
+        } else {
+            sumWithoutBothWindows(die, dice, roots, tuning, terms, false);
+            // The centred powers take about 2 n K products at each frequency, the windows one
+            // power per window; the centred powers need weights near equal (see there).
+            const double faces = static_cast<double>(k);
+            const double powers = terms / 4 * (std::log2(static_cast<double>(dice)) + 2);
+            if (tuning.centredPowers && beta.delta < 0.25 && (2 * dice + 6) * faces < powers) {
+                at_ = sumWithoutBothCentred(die, dice, roots);
+                terms = 2 * faces * faces;
+                workPerFrequency_ = (2 * dice + 6) * faces;
+            } else {
+                at_ = sumWithoutBothWindows(die, dice, roots, tuning, terms);
+                workPerFrequency_ = powers + 2 * faces;
+            }
+        }
         last_ = lastFrequency(beta, dice, terms, size, tuning);
     } else {
         last_ = lastFrequency(beta, dice, 2 * static_cast<double>(k), size, tuning);
+        workPerFrequency_ = static_cast<double>(k) * (std::log2(static_cast<double>(dice)) + 4) /
+                            (die.uniform ? 8 : 1);
         if (dropLowest) {
             at_ = sumWithoutLowest(die, dice, roots, tuning);
         } else {
@@ -384,8 +600,6 @@ distributionFromSpectrum(std::size_t totals, const UnitRoots& roots, std::size_t
         return std::nullopt;
     std::vector<double> values = realFromSpectrum(half, roots);
     values.resize(totals);
-    for (double& v : values)
-        v = std::max(v, 0.0); // rounding leaves a few tiny negatives where the chance is nil
     return values;
 }
 

@@ -24,8 +24,9 @@ struct FaceWeights {
 
 // Switches for tests, which check each shortcut against the long way.
 struct KeptSumTuning {
-    bool closedForms = true; // closed forms for equally likely faces
-    bool pruning = true;     // leave out frequencies and terms below the tolerance
+    bool closedForms = true;   // closed forms for equally likely faces
+    bool pruning = true;       // leave out frequencies and terms below the tolerance
+    bool centredPowers = true; // both dropped: centred prefix powers instead of windows
 };
 
 // Number of kept sums: kept x (K - 1) + 1.
@@ -41,21 +42,28 @@ public:
     // Beyond this frequency the spectrum is below the tolerance, and taken as zero.
     std::size_t last() const { return last_; }
     Complex operator()(std::size_t j) const { return at_(j); }
+    // Roughly the complex products the spectrum takes, over all frequencies up to last().
+    double work() const { return static_cast<double>(last_ + 1) * workPerFrequency_; }
 
 private:
     std::function<Complex(std::size_t)> at_;
     std::size_t last_ = 0;
+    double workPerFrequency_ = 1;
 };
 
 // The distribution of totals sums from a spectrum known at frequencies 0 .. last (zero beyond);
-// nothing when stopped.
+// nothing when stopped. Rounding leaves tiny values of either sign where the chance is nil; they
+// are kept, so that running sums over a million of them do not drift.
 std::optional<std::vector<double>>
 distributionFromSpectrum(std::size_t totals, const UnitRoots& roots, std::size_t last,
                          const std::function<Complex(std::size_t)>& spectrum,
                          const std::stop_token& stop);
 
+// Two kept dice of up to this many faces are summed pair by pair in the value domain.
+inline constexpr std::size_t orderStatisticFaces = 8192;
+
 // Probabilities of the kept sum, index = sum; nothing when stopped. One kept die, or two of up
-// to 4096 faces, are found directly from the order statistics instead.
+// to orderStatisticFaces faces, are found directly from the order statistics instead.
 std::optional<std::vector<double>> keptSumDistribution(const FaceWeights& die, unsigned dice,
                                                        bool dropLowest, bool dropHighest,
                                                        std::stop_token stop = {},

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -24,8 +25,7 @@ constexpr std::string_view droppedValue = "Dropped the Result of: ";
 class RecordReader {
 public:
     RecordReader(const RollRequest& request, const RollOptions& options, LoggedRolls& rolls)
-        : display_(request.displayFormula), count_(request.count), options_(options),
-          rolls_(rolls) {}
+        : request_(request), count_(request.count), options_(options), rolls_(rolls) {}
 
     // Die lines of several dice carry nothing the reader needs: runs of them may be skipped.
     bool skipsDieLines() const { return !(stage_ == Stage::Repetitions && count_ == 1); }
@@ -63,20 +63,23 @@ private:
 
     void startRecord(std::string_view heading) {
         stage_ = Stage::Seeking;
-        if (!heading.starts_with(display_))
-            return;
-        std::string_view rest = heading.substr(display_.size());
         double times = 1;
-        if (!rest.empty()) {
-            // " 6 times." for several repetitions.
-            if (!rest.starts_with(' ') || !rest.ends_with(" times."))
+        if (heading.ends_with(" times.")) {
+            // " 6 times." after the formula for several repetitions.
+            std::string_view rest = heading.substr(0, heading.size() - 7);
+            const std::size_t blank = rest.rfind(' ');
+            if (blank == std::string_view::npos)
                 return;
-            rest = rest.substr(1, rest.size() - 8);
-            if (rest.empty() || rest.size() > 4 ||
-                !std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            const std::string_view digits = rest.substr(blank + 1);
+            if (digits.empty() || digits.size() > 4 ||
+                !std::all_of(digits.begin(), digits.end(),
+                             [](char c) { return c >= '0' && c <= '9'; }))
                 return;
-            times = std::stod(std::string(rest));
+            times = std::stod(std::string(digits));
+            heading = rest.substr(0, blank);
         }
+        if (!sameRoll(heading))
+            return;
         stage_ = Stage::OpeningRule;
         times_ = times;
         repetitions_ = 0;
@@ -87,6 +90,32 @@ private:
         refusals_ = false;
         highNote_ = lowNote_ = rerollNote_ = false;
         startRepetition();
+    }
+
+    // The heading's formula, "3d6" or "(3d6)+2" as the roll showed it, read back as the roll
+    // read it: records match by the dice, modifier and add amount, however they were typed
+    // ("3D6", "003d006" and "3d6+0" roll what "3d6" rolls).
+    bool sameRoll(std::string_view display) const {
+        RollInputs inputs;
+        double add = 0;
+        if (display.starts_with('(')) {
+            // The amount as the roll wrote it: "+5", "-3", " 0" or "+1E+20".
+            const std::size_t close = display.find(')');
+            if (close == std::string_view::npos)
+                return false;
+            inputs.formula = std::string(display.substr(1, close - 1));
+            const std::string amount(display.substr(close + 1));
+            char* end = nullptr;
+            add = std::strtod(amount.c_str(), &end);
+            if (amount.empty() || end != amount.c_str() + amount.size())
+                return false;
+        } else {
+            inputs.formula = std::string(display);
+        }
+        const RollRequestResult read = readRollRequest(inputs);
+        return read.ending == RollEnding::Formed && read.request.count == request_.count &&
+               read.request.sides == request_.sides && read.request.modifier == request_.modifier &&
+               add == request_.addValue;
     }
 
     void startRepetition() {
@@ -185,7 +214,7 @@ private:
         rolls_.totals.insert(rolls_.totals.end(), totals_.begin(), totals_.end());
     }
 
-    std::string display_;
+    RollRequest request_;
     double count_;
     RollOptions options_;
     LoggedRolls& rolls_;

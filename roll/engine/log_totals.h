@@ -34,9 +34,10 @@ struct LogReadResult {
 };
 
 // Reads the log at path in one streaming pass and collects the totals of every complete record of
-// the same display formula (formula and add amount) and the same options as request and options
-// (hideDice does not matter; options that leave no trace, such as drops on one die, do not
-// matter). progress(fraction 0..1) is called now and then; the stop token ends the pass early.
+// the same roll as request and options: the same count, sides, modifier and add amount, however
+// the formula was spelt, and the same options (hideDice does not matter; options that leave no
+// trace, such as drops on one die, do not matter). progress(fraction 0..1) is called now and then;
+// the stop token ends the pass early.
 LogReadResult readLoggedRolls(const QString& path, const RollRequest& request,
                               const RollOptions& options,
                               const std::function<void(double)>& progress = {},

@@ -92,3 +92,19 @@ std::string trimmedNumberText(double value) {
     appendTrimmedNumberText(text, value);
     return text;
 }
+
+void appendWholeNumberText(std::string& out, double value) {
+    if (value == 0.0)
+        value = 0.0; // no "-0"
+    char buf[400];   // the largest double has 309 digits
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, std::round(value), std::chars_format::fixed, 0);
+    if (ec == std::errc())
+        out.append(buf, end);
+}
+
+std::string wholeNumberText(double value) {
+    std::string text;
+    appendWholeNumberText(text, value);
+    return text;
+}

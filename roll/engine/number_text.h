@@ -19,3 +19,8 @@ void appendNumberText(std::string& out, double value);
 // numberText without the leading blank ("7", "-3").
 std::string trimmedNumberText(double value);
 void appendTrimmedNumberText(std::string& out, double value);
+
+// A whole number in plain decimal at any size a double holds ("1000000000000000", "-3"), for
+// tables of totals, where the exponent form would make neighbouring totals look alike.
+std::string wholeNumberText(double value);
+void appendWholeNumberText(std::string& out, double value);

@@ -2,6 +2,7 @@
 
 #include "die_faces.h"
 #include "kept_faces.h"
+#include "number_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,12 +15,10 @@ namespace {
 constexpr double exactSums = 9007199254740992.0;
 // Totals that one chart holds (1000d-1000 has 1,000,001).
 constexpr std::size_t chartTotals = std::size_t{1} << 20;
-// Faces of dice that drop one another: up to sides of -65535 the odds stay well within time.
-constexpr double dropFaces = 65536;
-// Up to this count x |sides| the odds are exact (within 1e-12, or within the 1e-9 by which the
-// generator's grid differs from equally likely faces where those stand in); beyond, odds that
-// use the stand-in are marked as not exact.
-constexpr double exactRolls = 20000;
+// The exact odds (within 1e-12 of the generator's own weights) are worked out unless they would
+// take more than about this many complex products (some 100 ms); beyond, equally likely faces
+// stand in for up to 16 dice with drops (within 1e-6), and the odds say they are approximate.
+constexpr double workBudget = 5e7;
 
 constexpr std::string_view silentMessage = "Type a formula such as 3d6+2 to see its odds.";
 constexpr std::string_view limitMessage =
@@ -27,9 +26,11 @@ constexpr std::string_view limitMessage =
     "never has 1 side.";
 constexpr std::string_view bothDropsWhy =
     " Dropping the lowest and the highest of two dice leaves none to total.";
-constexpr std::string_view tooManyFacesMessage =
-    "These dice have too many faces to chart their totals; the mean and the standard deviation "
-    "are close estimates.";
+// Completed with the number of totals and the rest of tooManyTotalsEnd.
+constexpr std::string_view tooManyTotalsStart = "The totals of these dice span ";
+constexpr std::string_view tooManyTotalsEnd =
+    " values, more than the 1048576 rows a table of odds holds, so their chances are not "
+    "charted; the mean and the standard deviation are close estimates.";
 constexpr std::string_view tooLargeMessage =
     "These totals are too large for the roller to add exactly, so their chances are not "
     "charted.";
@@ -69,7 +70,8 @@ void estimateSpread(RollOdds& odds, const DieFaces& die, unsigned n, bool low, b
     odds.standardDeviation = width * std::sqrt(covariances);
 }
 
-// Mean, standard deviation and both running sums in two passes, one from each end.
+// Mean, standard deviation and both running sums in two passes, one from each end; then the
+// tiny negatives that rounding leaves where a chance is nil are set to nil.
 void summarise(RollOdds& odds) {
     const std::vector<double>& p = odds.probabilities;
     odds.cumulative.resize(p.size());
@@ -78,7 +80,7 @@ void summarise(RollOdds& odds) {
     for (std::size_t i = 0; i < p.size(); ++i) {
         below.add(p[i]);
         first.add(static_cast<double>(i) * p[i]);
-        odds.cumulative[i] = std::min(below.value(), 1.0);
+        odds.cumulative[i] = std::clamp(below.value(), 0.0, 1.0);
     }
     const double mass = below.value();
     const double offset = first.value() / mass;
@@ -87,8 +89,12 @@ void summarise(RollOdds& odds) {
         above.add(p[i]);
         const double d = static_cast<double>(i) - offset;
         second.add(d * d * p[i]);
-        odds.upperCumulative[i] = std::min(above.value(), 1.0);
+        odds.upperCumulative[i] = std::clamp(above.value(), 0.0, 1.0);
     }
+    // The running sums keep the rounding of either sign where a chance is nil, which cancels
+    // over the tails; a single chance is never below nil.
+    for (double& chance : odds.probabilities)
+        chance = std::max(chance, 0.0);
     odds.mean = odds.lowest + offset;
     odds.standardDeviation = std::sqrt(second.value() / mass);
 }
@@ -173,21 +179,24 @@ RollOdds rollOdds(const RollInputs& inputs, const RollOptions& options, std::sto
     odds.highest = kept * highestValue + request.addValue;
 
     const double faces = die.highest - die.lowest + 1;
-    const bool listed = !die.weights.empty() &&
-                        kept * (faces - 1) + 1 <= static_cast<double>(chartTotals) &&
-                        (!(low || high) || faces <= dropFaces);
-    if (!listed) {
+    // Faces fit the table whenever the totals do (and then lie well within the generator's
+    // steps, so none is left out).
+    const double totals = kept * (faces - 1) + 1;
+    if (die.weights.empty() || totals > static_cast<double>(chartTotals)) {
         odds.ending = OddsEnding::TooLarge;
-        odds.message = std::string(tooManyFacesMessage);
+        odds.message = std::string(tooManyTotalsStart);
+        appendTrimmedNumberText(odds.message, totals);
+        odds.message += tooManyTotalsEnd;
         estimateSpread(odds, die, n, low, high);
         return odds;
     }
     bool standIn = false;
-    std::optional<std::vector<double>> sums = keptFaceSums(die, n, low, high, stop, standIn);
+    std::optional<std::vector<double>> sums =
+        keptFaceSums(die, n, low, high, stop, standIn, workBudget);
     if (!sums || stop.stop_requested())
         return ending(OddsEnding::Stopped, {});
     odds.probabilities = std::move(*sums);
-    odds.exact = !standIn || request.count * std::fabs(request.sides) <= exactRolls;
+    odds.exact = !standIn;
     summarise(odds);
 
     // The roll adds every die, then the add amount, then takes the dropped dice off again.
@@ -202,4 +211,15 @@ RollOdds rollOdds(const RollInputs& inputs, const RollOptions& options, std::sto
     }
     odds.ending = OddsEnding::Distribution;
     return odds;
+}
+
+std::string requestWords(const RollRequest& request, const RollOptions& options) {
+    std::string words = request.displayFormula;
+    if (options.dropLowest)
+        words += ", Drop Lowest";
+    if (options.dropHighest)
+        words += ", Drop Highest";
+    if (options.rerollOnes)
+        words += ", Reroll 1's";
+    return words;
 }

@@ -37,6 +37,8 @@ struct RollOdds {
     double mean = 0;
     double standardDeviation = 0;
     bool exact = true; // false: each probability is within 1e-6, not 1e-12
+    // How far any chance given (exactly, at least, at most) may lie from the true one.
+    double errorBound() const { return exact ? 1e-12 : 1e-6; }
     // cumulative[i] = P(total <= lowest + i), summed from the low end, and
     // upperCumulative[i] = P(total >= lowest + i), summed from the high end, so that a small
     // tail keeps its precision; they make atMost and atLeast immediate.
@@ -53,9 +55,13 @@ struct RollOdds {
 // The distribution of one repetition's total of the roll the Roll button would make with these
 // inputs and option boxes, under exactly the rules of rollDice. May take up to ~250 ms for the
 // largest requests; call it off the user-interface thread and stop it with the token when a newer
-// request replaces it. Exact within 1e-12 while count x |sides| is at most 20,000, and within 1e-6
-// beyond (exact tells which).
+// request replaces it. Exact within 1e-12 of the generator's own face chances (exact says so),
+// else within 1e-6: equally likely faces stand in only for up to 16 dice with drops whose exact
+// odds would take too long (very many faces, so negative sides).
 RollOdds rollOdds(const RollInputs& inputs, const RollOptions& options, std::stop_token stop = {});
+
+// The request in words, as the windows name it: "(3d6)+2, Drop Lowest, Reroll 1's".
+std::string requestWords(const RollRequest& request, const RollOptions& options);
 
 // The totals of every repetition in one record as rollDice writes it ("Total:" lines, or the
 // one-die result line), in order; the both-drops refusal gives none. Used to mark the last roll.

@@ -251,15 +251,17 @@ class Desktop:
 
     # Programs
 
-    def start(self, name, folder=None):
-        """Starts bin/<name> in folder, by default a fresh one with the delivered data files."""
+    def start(self, name, folder=None, env=None):
+        """Starts bin/<name> in folder, by default a fresh one with the delivered data files;
+        env adds variables to its environment."""
         if folder is None:
             folder = os.path.join(self.root, f"work-{len(self.programs)}")
             os.makedirs(folder)
             for data in ("tumosetup.dat", "tumoinfo.dat"):
                 shutil.copy(os.path.join(SOURCE_DIR, "data", data), folder)
         log = open(os.path.join(self.root, f"{name}-{len(self.programs)}.log"), "wb")
-        process = subprocess.Popen([os.path.join(BIN_DIR, name)], cwd=folder, env=self.env,
+        process = subprocess.Popen([os.path.join(BIN_DIR, name)], cwd=folder,
+                                   env={**self.env, **(env or {})},
                                    stdout=log, stderr=subprocess.STDOUT,
                                    stdin=subprocess.DEVNULL)
         program = Program(self, name, folder, process)
@@ -374,12 +376,55 @@ class Desktop:
             return (text,) if condition(text) else None
         return wait_for(lambda: f"{what} (the text is {self.text(accessible)!r})", met)[0]
 
+    def put_text(self, accessible, text):
+        """Puts text into a text box as an on-screen keyboard or a screen reader does."""
+        accessible.queryEditableText().setTextContents(text)
+
+    def press(self, accessible):
+        """Presses a button as a screen reader does."""
+        accessible.queryAction().doAction(0)
+
     def click_on(self, accessible, where=(0.5, 0.5), button=1):
         """Clicks a control where the screen shows it: by default in its middle, else at the
         given fractions of its width and height."""
         extents = accessible.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
         self.click(extents.x + int(extents.width * where[0]),
                    extents.y + int(extents.height * where[1]), button)
+
+
+class WaylandDesktop(Desktop):
+    """A Wayland desktop instead: Weston's headless compositor and the same session bus, the
+    programs on Qt's Wayland platform. Headless Weston has no screen and no input devices, so
+    nothing is typed or clicked: text goes into the boxes and buttons are pressed through the
+    accessibility tree."""
+
+    SOCKET = "wayland-rollbox"
+
+    def __init__(self):
+        super().__init__()
+        self.env.pop("DISPLAY", None)
+        self.env.update(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=self.SOCKET)
+
+    def __enter__(self):
+        try:
+            compositor = self._background("weston", [
+                "weston", "--backend=headless-backend.so", "--no-config", "--idle-time=0",
+                f"--socket={self.SOCKET}"])
+            wait_for("the compositor", lambda: self._compositor_listening(compositor))
+            self._start_bus()
+        except BaseException as error:
+            self.__exit__(type(error), error, error.__traceback__)
+            raise
+        os.environ.pop("DISPLAY", None)
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"]
+        import pyatspi
+        self.atspi = pyatspi
+        return self
+
+    def _compositor_listening(self, process):
+        if process.poll() is not None:
+            raise PathFailure(f"weston ended with {process.returncode}")
+        return os.path.exists(os.path.join(self.folder("runtime"), self.SOCKET))
 
 
 def run(path):
