@@ -94,6 +94,9 @@ void TstReadOnlyFiles::rollingInAReadOnlyWorkingDirectory_data() {
 }
 
 void TstReadOnlyFiles::rollingInAReadOnlyWorkingDirectory() {
+#ifdef Q_OS_WIN
+    QSKIP("On Windows a folder's read-only mark does not keep new files out.");
+#endif
     QFETCH(bool, earlierWorkFiles);
     const QByteArray earlier = recordLines({"Rolled: 1d4", doubleRuleLine});
     const QStringList workFiles{"temp.txt", "tempt.txt", "tempd.txt"};
@@ -111,7 +114,8 @@ void TstReadOnlyFiles::rollingInAReadOnlyWorkingDirectory() {
     const QString log = logFolder.filePath(QStringLiteral("rolllog.txt"));
 
     const WithoutRootOverride permissionsCount;
-    QVERIFY(permissionsCount.permissionsApply());
+    if (!permissionsCount.permissionsApply())
+        QSKIP("Read-only files take writes here (root, or Wine run by root).");
     ModalWatch watch;
     ScriptedRandom random;
     Tumo tumo;
@@ -160,6 +164,10 @@ void TstReadOnlyFiles::failedPresetsSave_data() {
 void TstReadOnlyFiles::failedPresetsSave() {
     QFETCH(SaveFault, fault);
     QFETCH(QString, reason);
+#ifdef Q_OS_WIN
+    if (fault == SaveFault::ReadOnlyFolder)
+        QSKIP("On Windows a folder's read-only mark does not keep new files out.");
+#endif
     const FullDisk disk;
     const auto backHome = qScopeGuard([this] { QDir::setCurrent(dir_->path()); });
     if (fault == SaveFault::FullDisk) {
@@ -182,7 +190,8 @@ void TstReadOnlyFiles::failedPresetsSave() {
     const QStringList files = QDir::current().entryList(QDir::Files);
 
     const WithoutRootOverride permissionsCount;
-    QVERIFY(permissionsCount.permissionsApply());
+    if (!permissionsCount.permissionsApply())
+        QSKIP("Read-only files take writes here (root, or Wine run by root).");
     bool openAfterSave = false;
     QString editAfterSave;
     ModalWatch watch([&](QWidget* modal) {

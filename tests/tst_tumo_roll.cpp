@@ -397,6 +397,10 @@ void tst_tumo_roll::logWindowRefusesTheProgramsOwnFiles_data() {
 void tst_tumo_roll::logWindowRefusesTheProgramsOwnFiles() {
     QFETCH(QString, path);
     path.replace("<dir>", dir_->path()).replace("%1", QFileInfo(dir_->path()).fileName());
+#ifdef Q_OS_WIN
+    if (path.endsWith(QLatin1String("link.txt")))
+        QSKIP("On Windows QFile::link makes a shortcut, which is a file of its own.");
+#endif
     QVERIFY(QFile::link(dir_->filePath("tumosetup.dat"), dir_->filePath("link.txt")));
     const QByteArray presets = fileBytes("tumosetup.dat");
     const QString before = tumo_->logPath;
@@ -508,7 +512,8 @@ void tst_tumo_roll::unwritableLogClearsSaveResults() {
     path.replace("<dir>", dir_->path());
     const WithoutRootOverride permissionsCount;
     if (!readOnlyContent.isEmpty()) {
-        QVERIFY(permissionsCount.permissionsApply());
+        if (!permissionsCount.permissionsApply())
+            QSKIP("Read-only files take writes here (root, or Wine run by root).");
         QVERIFY(writeBytes(path, readOnlyContent));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
     }

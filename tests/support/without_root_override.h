@@ -8,7 +8,8 @@
 // ends. It also keeps access() honest meanwhile: for a real user id of 0 the kernel checks
 // access() with the permitted set, so that Qt's "is this file writable?" would still say yes.
 // Capabilities belong to one thread: use the guard on the thread that does the file work.
-// Outside Linux, and for a user who is not root, it does nothing.
+// Outside Linux, and for a user who is not root, it does nothing; outside Linux,
+// permissionsApply() tries whether a read-only file refuses writes.
 
 #ifdef __linux__
 #include <linux/capability.h>
@@ -18,6 +19,9 @@
 #include <unistd.h>
 
 #include <initializer_list>
+#else
+#include <QFile>
+#include <QTemporaryFile>
 #endif
 
 class WithoutRootOverride {
@@ -61,7 +65,16 @@ public:
 #ifdef __linux__
         return dropped_ || geteuid() != 0;
 #else
-        return true;
+        // Elsewhere a read-only file is tried: under Wine run by root it still takes writes.
+        QTemporaryFile probe;
+        if (!probe.open())
+            return false;
+        probe.close();
+        QFile::setPermissions(probe.fileName(), QFile::ReadOwner);
+        QFile file(probe.fileName());
+        const bool refused = !file.open(QIODevice::WriteOnly | QIODevice::Append);
+        QFile::setPermissions(probe.fileName(), QFile::ReadOwner | QFile::WriteOwner);
+        return refused;
 #endif
     }
 

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Cross-builds Rollbox for 64-bit Windows into build-windows/ (or the folder given as the first
+# argument; further arguments go to CMake): Rollbox.exe, MiniTumo.exe and the test programs,
+# with Debian's MinGW-w64 against the Qt 6.4.2 built for it, whose archive lies in
+# ../shared/toolchains beside the repository (or where ROLLBOX_QT_MINGW_ARCHIVE says). The
+# build's programs run under Wine: `ctest --test-dir build-windows` runs the tests there.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# MinGW-w64 with POSIX threads, as the Qt was built with; Debian's host tools of the same Qt
+# version (moc, rcc, uic); Wine to run what was built; NSIS for the installer.
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 nsis xz-utils zip
+
+build_dir=${1:-build-windows}
+shift || true
+archive=${ROLLBOX_QT_MINGW_ARCHIVE:-../shared/toolchains/qt6.4.2-mingw-w64-x86_64.tar.xz}
+if [[ ! -f $archive ]]; then
+    echo "The Qt for Windows was not found at $archive; set ROLLBOX_QT_MINGW_ARCHIVE." >&2
+    exit 1
+fi
+
+# The archive is unpacked once per build folder, and again when it changes.
+qt_dir=$build_dir/qt6-mingw
+stamp=$build_dir/qt6-mingw.unpacked
+mkdir -p "$build_dir"
+sum=$(sha256sum "$archive" | cut -d' ' -f1)
+if [[ ! -f $stamp || $(cat "$stamp") != "$sum" ]]; then
+    rm -rf "$qt_dir"
+    tar -xJf "$archive" -C "$build_dir"
+    echo "$sum" >"$stamp"
+fi
+qt_dir=$(cd "$qt_dir" && pwd)
+
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
+    -DCMAKE_TOOLCHAIN_FILE="$qt_dir/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" >/dev/null
+cmake --build "$build_dir"
