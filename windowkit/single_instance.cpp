@@ -22,6 +22,7 @@ QString tr(const char* text) {
     return QCoreApplication::translate("SingleInstance", text);
 }
 
+#ifndef Q_OS_WIN
 QString runtimeFolder() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     // Without it Qt would answer a folder in the shared /tmp. A relative path is ignored, as
@@ -49,12 +50,29 @@ QString cacheFolder() {
 #endif
     return QDir(cache).filePath(QStringLiteral("rollbox"));
 }
+#endif
+
+// Whether a lock's host name is this computer's, as QLockFile writes it: the host name, or on
+// Windows the computer name (which Windows compares without regard to case).
+bool isThisComputer(const QString& host) {
+#ifdef Q_OS_WIN
+    return host.compare(qEnvironmentVariable("COMPUTERNAME"), Qt::CaseInsensitive) == 0;
+#else
+    return host == QSysInfo::machineHostName();
+#endif
+}
 
 QString lockFolder() {
+#ifdef Q_OS_WIN
+    // "rollbox" in the user's local application-data folder, which stays on this computer.
+    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return local.isEmpty() ? QString() : QDir(local).filePath(QStringLiteral("rollbox"));
+#else
     const QString runtime = runtimeFolder();
     if (!runtime.isEmpty() && !privateFolderProblem(runtime))
         return runtime;
     return cacheFolder();
+#endif
 }
 
 } // namespace
@@ -118,7 +136,7 @@ void SingleInstance::takeOrCheck(const QString& path) {
     qint64 pid = 0;
     QString host, program;
     const bool readable = lock_->getLockInfo(&pid, &host, &program);
-    if (readable && (host.isEmpty() || host == QSysInfo::machineHostName())) {
+    if (readable && (host.isEmpty() || isThisComputer(host))) {
         anotherIsRunning_ = true;
         return;
     }

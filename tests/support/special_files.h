@@ -55,7 +55,7 @@ inline bool specialFileMadeHere(SpecialFile kind) {
 // user's own, DanglingLink to a file that does not exist.
 [[nodiscard]] inline bool makeSpecialFile(const QString& path, SpecialFile kind) {
     if (kind == SpecialFile::Folder)
-        return QDir().mkdir(path);
+        return QDir().mkpath(path);
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
     switch (kind) {
