@@ -109,6 +109,12 @@ void TstSingleStart::init() {
 }
 
 void TstSingleStart::cleanup() {
+#ifdef Q_OS_WIN
+    // There the lock's folder is not the test's own: what a test left at the lock goes.
+    const QString lock = SingleInstance::lockFilePath(QStringLiteral("rollbox"));
+    QDir(lock).removeRecursively();
+    QFile::remove(lock);
+#endif
     for (qsizetype i = 0; i < variables_.size(); ++i) {
         if (saved_[i])
             qputenv(variables_[i], *saved_[i]);
