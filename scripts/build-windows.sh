@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds Rollbox for 64-bit Windows into build-windows/ (or the folder given as the first
 # argument; further arguments go to CMake): Rollbox.exe, MiniTumo.exe and the test programs,
+# then the portable zip and the installer (rollbox-<version>-win64.zip and .exe there),
 # with Debian's MinGW-w64 against the Qt 6.4.2 built for it, whose archive lies in
 # ../shared/toolchains beside the repository (or where ROLLBOX_QT_MINGW_ARCHIVE says). The
 # build's programs run under Wine: `ctest --test-dir build-windows` runs the tests there.
@@ -37,3 +38,5 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDeb
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" >/dev/null
 cmake --build "$build_dir"
+# CPack's ZIP and NSIS generators: both programs with the Qt and MinGW libraries they load.
+(cd "$build_dir" && cpack)
