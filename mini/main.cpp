@@ -33,9 +33,6 @@ int main(int argc, char* argv[]) {
     mini.show();
     const SecondLaunchListener laterStarts(programName);
     QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &mini,
-                     [&mini](const QString& activationToken) {
-                         useActivationToken(activationToken);
-                         bringForward(&mini);
-                     });
+                     [&mini] { bringForward(&mini); });
     return app.exec();
 }

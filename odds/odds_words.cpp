@@ -1,5 +1,6 @@
 #include "odds_words.h"
 
+#include "number_text.h"
 #include "roll_odds.h"
 
 #include <QCoreApplication>
@@ -43,7 +44,7 @@ QString totalsText(const std::vector<double>& totals) {
 
 QString decimalText(double value) {
     if (std::abs(value) >= 1e15) // no exponent form: every whole digit is shown
-        return QString::number(value, 'f', 0);
+        return QString::fromStdString(wholeNumberText(value));
     QString text = QString::number(value, 'f', 3);
     while (text.endsWith(QLatin1Char('0')))
         text.chop(1);

@@ -56,10 +56,6 @@ int main(int argc, char* argv[]) {
         return 1;
     tumo.show();
     const SecondLaunchListener laterStarts(programName);
-    QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &tumo,
-                     [&tumo](const QString& activationToken) {
-                         useActivationToken(activationToken);
-                         tumo.comeForward();
-                     });
+    QObject::connect(&laterStarts, &SecondLaunchListener::showRequested, &tumo, &Tumo::comeForward);
     return app.exec();
 }

@@ -127,8 +127,12 @@ void SecondLaunchListener::readRequest(QLocalSocket* socket) {
         emit showRequested(QString());
     } else if (request.startsWith(showRequest + ' ')) {
         const QByteArray token = request.sliced(showRequest.size() + 1);
-        if (!token.isEmpty() && isTokenText(token))
-            emit showRequested(QString::fromLatin1(token));
+        if (token.isEmpty() || !isTokenText(token))
+            return;
+        // Qt's Wayland windows take the token from the environment at their next activation,
+        // which is the one the receiver of showRequested makes.
+        qputenv(activationTokenVariable, token);
+        emit showRequested(QString::fromLatin1(token));
     }
 }
 
@@ -164,11 +168,6 @@ bool askRunningCopyToShow(const QString& programName) {
     const bool sent = socket.bytesToWrite() == 0;
     socket.disconnectFromServer();
     return sent;
-}
-
-void useActivationToken(const QString& activationToken) {
-    if (!activationToken.isEmpty())
-        qputenv(activationTokenVariable, activationToken.toLatin1());
 }
 
 std::optional<int> endUnlessOnlyCopy(const SingleInstance& instance, const QString& programName,

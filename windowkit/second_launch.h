@@ -19,7 +19,8 @@ class QLocalSocket;
 QString secondLaunchSocketName(const QString& programName);
 
 // Held by the running copy once its window is up: emits showRequested each time a later start
-// asks, with the activation token that start was given by its launcher (empty without one). A
+// asks, with the activation token that start was given by its launcher (empty without one),
+// already put where the window's next activation takes it from (XDG_ACTIVATION_TOKEN). A
 // later start sends its request as soon as it is connected, so a connection that stays silent
 // is dropped, and only a few are held at once: however many connect, the channel never takes
 // the handles that the program's own files need.
@@ -60,9 +61,5 @@ class SingleInstance;
 // is the only copy; otherwise it ends, and the exit code says how: 0 after asking the running
 // copy to come forward (touching no file), 1 after saying in a message box titled title why the
 // lock could be neither taken nor checked.
-// A window comes forward with the activation token a later start handed over: Qt's Wayland
-// windows take it from the environment at their next activation.
-void useActivationToken(const QString& activationToken);
-
 std::optional<int> endUnlessOnlyCopy(const SingleInstance& instance, const QString& programName,
                                      const QString& title);
