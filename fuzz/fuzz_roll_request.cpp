@@ -1,7 +1,7 @@
 // Arbitrary formula, add and count texts with option flags through readRollRequest and, when a
 // request is formed and small enough, rollDice. Every ending must be one of the four, and every
 // record line one of the documented kinds, never "inf" or "nan".
-#include "record_lines.h"
+#include "fuzz_checks.h"
 #include "roll_dice.h"
 #include "roll_request.h"
 

@@ -4,8 +4,8 @@
 #include "artwork.h"
 #include "bring_forward.h"
 #include "frame_lines.h"
-#include "key_preview.h"
-#include "menu_key.h"
+#include "key_table.h"
+#include "keyboard.h"
 #include "mini_about.h"
 #include "mini_mod.h"
 #include "mini_rolls.h"
@@ -19,15 +19,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
-
-namespace {
-
-constexpr int keyCodeT = 84;
-constexpr int keyCodeN = 78;
-constexpr int keyCodeX = 88;
-constexpr int ctrlOnly = 2;
-
-} // namespace
 
 Mini::Mini(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint), random_(&processGenerator()),
@@ -86,11 +77,11 @@ void Mini::Form_KeyDown(int keyCode, int shift) {
     if (const auto roll = rollForFunctionKey(keyCode, *random_))
         showRoll(*roll);
     // Exactly Ctrl: Ctrl+Shift or Ctrl+Alt with the same letter is no command.
-    if (keyCode == keyCodeT && shift == ctrlOnly)
+    if (keyCode == setToTopKey.keyCode() && shift == ctrlMask)
         mnusub1_click();
-    if (keyCode == keyCodeN && shift == ctrlOnly)
+    if (keyCode == setToNormalKey.keyCode() && shift == ctrlMask)
         mnusub2_click();
-    if (keyCode == keyCodeX && shift == ctrlOnly)
+    if (keyCode == exitKey.keyCode() && shift == ctrlMask)
         mnusub3_click();
 }
 

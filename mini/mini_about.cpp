@@ -30,10 +30,11 @@ MiniAbout::MiniAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Customi
     setColours(this, Colours::paleYellow, Colours::green);
 
     Label1 = notice(tr("This program is not intended to be used as a stand alone program.  "
-                       "Although you can run it as such, it is intended to be controlled by "
-                       "Quorvane's Dice Roller."),
+                       "Although you can run it as such, it is intended to be controlled by %1.")
+                        .arg(ProgramIdentity::rollboxTitle),
                     true, {8, 8, 296, 72}, this);
-    Label2 = notice(tr("Copyright (C) the Rollbox project"), false, {8, 92, 200, 34}, this);
+    Label2 = notice(tr("Copyright (C) the %1 project").arg(ProgramIdentity::rollboxName), false,
+                    {8, 92, 200, 34}, this);
 
     cmdClose = new QPushButton(tr("&Close"), this);
     cmdClose->setGeometry(222, 96, 82, 28);

@@ -3,6 +3,7 @@
 
 #include "artwork.h"
 #include "courier_font.h"
+#include "key_table.h"
 #include "mouse_label.h"
 
 #include <QAction>
@@ -64,7 +65,8 @@ void Mini::createMenu() {
     mnusub4 = mnufile->addAction(tr("About..."));
     mnufile->addSeparator();
     // The shortcut is only shown: the key dispatch runs Exit, so one press exits once.
-    mnusub3 = mnufile->addAction(tr("Exit") + QLatin1Char('\t') + tr("Ctrl+X"));
+    mnusub3 = mnufile->addAction(tr("Exit") + QLatin1Char('\t') +
+                                 QString::fromStdString(exitKey.shortcutText()));
 }
 
 void Mini::connectControls() {

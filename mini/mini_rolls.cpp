@@ -1,5 +1,6 @@
 #include "mini_rolls.h"
 
+#include "key_table.h"
 #include "number_text.h"
 #include "random_source.h"
 
@@ -46,8 +47,6 @@ constexpr std::array<FunctionKeyRoll, 12> functionKeyRolls{{
     {Kind::Die, 100},
     {Kind::Die, 12},
 }};
-
-constexpr int keyCodeF1 = 112;
 
 } // namespace
 

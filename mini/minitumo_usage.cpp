@@ -6,7 +6,8 @@
 
 namespace {
 
-// %1 the command, %2 and %3 the program's name and title, %4 Rollbox's name.
+// %1 the command, %2 and %3 the program's name and title, %4 Rollbox's name, %5 the name of
+// the folder of the lock.
 const char* const helpText = QT_TRANSLATE_NOOP(
     "MiniUsage", "Usage: %1 [--help | --version]\n"
                  "\n"
@@ -20,7 +21,7 @@ const char* const helpText = QT_TRANSLATE_NOOP(
                  "Other arguments are ignored, apart from the options every Qt program takes.\n"
                  "\n"
                  "Files: none but its lock, %1.lock in $XDG_RUNTIME_DIR\n"
-                 "(in ~/.cache/rollbox where that is missing or open to others).\n"
+                 "(in ~/.cache/%5 where that is missing or open to others).\n"
                  "\n"
                  "Keys:\n"
                  "  F1-F12  roll d20, d2, d3, d4, d5, d6, d4+1, d8, 3d6, d10, d100, d12\n"
@@ -35,5 +36,5 @@ CommandLineAnswers miniCommandLineAnswers(const QString& command) {
     using namespace ProgramIdentity;
     return {miniName + QLatin1Char(' ') + version,
             QCoreApplication::translate("MiniUsage", helpText)
-                .arg(command, miniName, miniTitle, rollboxName)};
+                .arg(command, miniName, miniTitle, rollboxName, folderName)};
 }

@@ -41,8 +41,9 @@ frmAbout::frmAbout(QWidget* mainWindow)
     Label1 = label<MouseLabel>(windowTitle(), 12, {8, 10, 305, 22}, this);
     Label7 =
         label(tr("Version %1").arg(ProgramIdentity::shortVersion), 9.75, {8, 34, 305, 18}, this);
-    Label3 = label(tr("Quorvane's Dice Roller is free software under the MIT licence: you may "
-                      "use, copy, change and sell it, keeping its notice.  No warranty."),
+    Label3 = label(tr("%1 is free software under the MIT licence: you may use, copy, change "
+                      "and sell it, keeping its notice.  No warranty.")
+                       .arg(ProgramIdentity::rollboxTitle),
                    9.75, {10, 58, 301, 64}, this);
     Label5 = label(ProgramIdentity::organisation, 14.25, {8, 126, 305, 26}, this);
     QPalette black = Label5->palette();

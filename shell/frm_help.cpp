@@ -15,6 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+const QString helpFileName = ProgramIdentity::helpFileName;
+
 namespace {
 
 // The text box lays out each line as a whole, in time that grows with the square of its

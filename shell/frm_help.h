@@ -7,11 +7,11 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The help text, in the working directory.
-inline const QString helpFileName = QStringLiteral("tumoinfo.dat");
+extern const QString helpFileName;
 
-// The help window: shows "tumoinfo.dat" from the working directory, read each time the window
-// is created (its first mebibyte at most). It is not modal and may outlive the main window; it
-// deletes itself when closed.
+// The help window: shows the help text (helpFileName) from the working directory, read each time
+// the window is created (its first mebibyte at most). It is not modal and may outlive the main
+// window; it deletes itself when closed.
 class frmHelp : public QDialog {
     Q_OBJECT
 public:

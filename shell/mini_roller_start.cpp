@@ -1,15 +1,13 @@
 #include "mini_roller_start.h"
 
+#include "program_identity.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
 QString miniRollerFileName() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("MiniTumo.exe");
-#else
-    return QStringLiteral("minitumo");
-#endif
+    return ProgramIdentity::miniFileName;
 }
 
 std::optional<StartFailure> startMiniRoller(const QString& folder, const QString& fileName) {

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-// The mini roller's program file: "MiniTumo.exe" on Windows, "minitumo" elsewhere.
+// The mini roller's program file, as the build names it on this platform.
 QString miniRollerFileName();
 
 struct StartFailure {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "program_identity.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -7,8 +9,8 @@
 namespace ProgramTexts {
 
 inline QString ownershipNotice() {
-    return QCoreApplication::translate("ProgramTexts",
-                                       "Quorvane's Dice Roller is owned by the Rollbox project.");
+    return QCoreApplication::translate("ProgramTexts", "%1 is owned by the %2 project.")
+        .arg(ProgramIdentity::rollboxTitle, ProgramIdentity::rollboxName);
 }
 
 } // namespace ProgramTexts

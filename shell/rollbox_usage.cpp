@@ -1,12 +1,14 @@
 #include "rollbox_usage.h"
 
+#include "preset_file.h"
 #include "program_identity.h"
 
 #include <QCoreApplication>
 
 namespace {
 
-// %1 the command, %2 and %3 the program's name and title.
+// %1 the command, %2 and %3 the program's name and title, %4 the name of its folder, %5 and
+// %6 the presets file and the help file.
 const char* const helpText = QT_TRANSLATE_NOOP(
     "RollboxUsage",
     "Usage: %1 [--help | --version]\n"
@@ -19,10 +21,10 @@ const char* const helpText = QT_TRANSLATE_NOOP(
     "  -v, --version  print the name and version and exit\n"
     "Other arguments are ignored, apart from the options every Qt program takes.\n"
     "\n"
-    "Files: an installed %2 works in $XDG_DATA_HOME/rollbox (usually\n"
-    "~/.local/share/rollbox), one started from its build folder in the current\n"
-    "directory. There it reads tumosetup.dat (the presets of Shift+F1-F12) and\n"
-    "tumoinfo.dat (the help text), and keeps the last roll in temp.txt, tempt.txt\n"
+    "Files: an installed %2 works in $XDG_DATA_HOME/%4 (usually\n"
+    "~/.local/share/%4), one started from its build folder in the current\n"
+    "directory. There it reads %5 (the presets of Shift+F1-F12) and\n"
+    "%6 (the help text), and keeps the last roll in temp.txt, tempt.txt\n"
     "and tempd.txt. Save Results appends each roll to the roll log, ~/rolllog.txt\n"
     "unless another file is chosen.\n"
     "\n"
@@ -42,5 +44,5 @@ CommandLineAnswers rollboxCommandLineAnswers(const QString& command) {
     using namespace ProgramIdentity;
     return {rollboxName + QLatin1Char(' ') + version,
             QCoreApplication::translate("RollboxUsage", helpText)
-                .arg(command, rollboxName, rollboxTitle)};
+                .arg(command, rollboxName, rollboxTitle, folderName, presetFileName, helpFileName)};
 }

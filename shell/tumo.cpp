@@ -7,7 +7,7 @@
 #include "focus_mark.h"
 #include "frm_help.h"
 #include "frm_odds.h"
-#include "key_preview.h"
+#include "keyboard.h"
 #include "mini_roller_start.h"
 #include "mouse_label.h"
 #include "program_identity.h"

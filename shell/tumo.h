@@ -129,7 +129,7 @@ public slots:
     void Image1_mousedown(Qt::MouseButton button, QPoint position);
     // A later start of the program asks for it: the main window comes forward, hidden in the
     // tray or minimised as it may be; after the main window has unloaded, the help window.
-    void comeForward();
+    void bringForwardMainOrHelpWindow();
 
     void mnusub1_click();
     void mnusub2_click();

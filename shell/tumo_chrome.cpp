@@ -6,8 +6,8 @@
 #include "courier_font.h"
 #include "frame_lines.h"
 #include "frm_help.h"
+#include "keyboard.h"
 #include "last_roll_chart.h"
-#include "menu_key.h"
 #include "mouse_label.h"
 #include "tumo_func.h"
 #include "web_link.h"
@@ -119,7 +119,7 @@ void Tumo::Label6_Click() {
     TumoFunc::shellOpen(webAddress());
 }
 
-void Tumo::comeForward() {
+void Tumo::bringForwardMainOrHelpWindow() {
     if (loaded_)
         bringForward(this);
     else if (helpWindow)

@@ -4,11 +4,11 @@
 #include "artwork.h"
 #include "contrast.h"
 #include "courier_font.h"
-#include "enter_key.h"
-#include "latin1_only.h"
+#include "keyboard.h"
 #include "preset_file.h"
 #include "result_pane.h"
 #include "select_all_on_focus.h"
+#include "single_byte_text_box.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,6 +6,7 @@
 #include "frm_help.h"
 #include "frm_odds.h"
 #include "frm_setup.h"
+#include "key_table.h"
 #include "mini_roller_start.h"
 #include "mouse_label.h"
 #include "tumo_func.h"
@@ -19,26 +20,30 @@ namespace {
 
 // The shortcut is only shown beside the caption; the key handler runs the command, so that one
 // key press never runs it twice.
-QAction* entry(QMenu* menu, const QString& caption, const QString& shortcutText = {}) {
-    return menu->addAction(shortcutText.isEmpty() ? caption : caption + '\t' + shortcutText);
+QAction* entry(QMenu* menu, const QString& caption) {
+    return menu->addAction(caption);
+}
+
+QAction* entry(QMenu* menu, const QString& caption, const CtrlKey& key) {
+    return menu->addAction(caption + '\t' + QString::fromStdString(key.shortcutText()));
 }
 
 } // namespace
 
 void Tumo::createMenu() {
     mnufile = new QMenu(tr("PopUp Menu"), this);
-    mnusub2 = entry(mnufile, tr("Show Mini Roller"), tr("Ctrl+M"));
-    mnusub8 = entry(mnufile, tr("Show Odds"), tr("Ctrl+D"));
+    mnusub2 = entry(mnufile, tr("Show Mini Roller"), miniRollerKey);
+    mnusub8 = entry(mnufile, tr("Show Odds"), oddsKey);
     mnufile->addSeparator();
-    mnusub4 = entry(mnufile, tr("Set Up Function Keys"), tr("Ctrl+F"));
+    mnusub4 = entry(mnufile, tr("Set Up Function Keys"), setUpFunctionKeysKey);
     mnufile->addSeparator();
     mnusub5 = entry(mnufile, tr("Set to Top"));
     mnusub6 = entry(mnufile, tr("Set to Normal"));
     mnufile->addSeparator();
-    mnusub7 = entry(mnufile, tr("Help"), tr("Ctrl+H"));
+    mnusub7 = entry(mnufile, tr("Help"), helpKey);
     mnusub3 = entry(mnufile, tr("About..."));
     mnufile->addSeparator();
-    mnusub1 = entry(mnufile, tr("Exit"), tr("Ctrl+X"));
+    mnusub1 = entry(mnufile, tr("Exit"), exitKey);
 
     connect(mnusub1, &QAction::triggered, this, &Tumo::mnusub1_click);
     connect(mnusub2, &QAction::triggered, this, &Tumo::mnusub2_click);

@@ -3,8 +3,8 @@
 #include "tumo.h"
 
 #include "bring_forward.h"
-#include "command_key.h"
 #include "frm_odds.h"
+#include "keyboard.h"
 #include "last_roll_chart.h"
 #include "result_pane.h"
 #include "roll_odds.h"

@@ -2,10 +2,10 @@
 
 #include "artwork.h"
 #include "mouse_label.h"
+#include "program_identity.h"
 
-// ROLLBOX_WEB_ADDRESS is a string literal given by the build.
 QString webAddress() {
-    return QStringLiteral(ROLLBOX_WEB_ADDRESS).trimmed();
+    return QString(ProgramIdentity::webAddress).trimmed();
 }
 
 bool hasWebAddress() {

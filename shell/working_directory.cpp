@@ -13,7 +13,7 @@ namespace {
 
 // The files delivered with the program that it reads from its working directory: the presets
 // and the help text.
-const QStringList deliveredFiles = {presetFileName, QStringLiteral("tumoinfo.dat")};
+const QStringList deliveredFiles = {presetFileName, ProgramIdentity::helpFileName};
 
 } // namespace
 
@@ -49,11 +49,12 @@ QString userWorkingFolder() {
     if (qEnvironmentVariableIsEmpty("HOME") && qEnvironmentVariableIsEmpty("XDG_DATA_HOME")) {
         const QString home = userHomeFolder();
         return home.isEmpty() ? QString()
-                              : QDir(home).filePath(QStringLiteral(".local/share/rollbox"));
+                              : QDir(home).filePath(QStringLiteral(".local/share/") +
+                                                    ProgramIdentity::folderName);
     }
 #endif
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return dataHome.isEmpty() ? QString() : QDir(dataHome).filePath(QStringLiteral("rollbox"));
+    return dataHome.isEmpty() ? QString() : QDir(dataHome).filePath(ProgramIdentity::folderName);
 }
 
 std::optional<WorkingFolderFailure> enterWorkingFolder(const QString& folder,

@@ -1,5 +1,5 @@
 // Form-level key preview: key codes, modifier masks, and one call per key press.
-#include "key_preview.h"
+#include "keyboard.h"
 #include "native_key.h"
 
 #include <QKeyEvent>

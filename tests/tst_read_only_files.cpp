@@ -14,7 +14,7 @@
 #include "full_disk.h"
 #include "modal_watch.h"
 #include "patience.h"
-#include "record_lines.h"
+#include "record_text.h"
 #include "scripted_random.h"
 #include "special_files.h"
 #include "without_root_override.h"

@@ -1,7 +1,7 @@
 #include "roll_dice.h"
 #include "roll_request.h"
 
-#include "record_lines.h"
+#include "record_text.h"
 #include "scripted_random.h"
 
 #include <QTest>

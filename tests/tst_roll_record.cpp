@@ -3,7 +3,7 @@
 #include "work_files.h"
 
 #include "file_bytes.h"
-#include "record_lines.h"
+#include "record_text.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,7 @@
 #include "file_bytes.h"
 #include "modal_watch.h"
 #include "patience.h"
-#include "record_lines.h"
+#include "record_text.h"
 #include "scripted_random.h"
 #include "typing.h"
 #include "without_root_override.h"

@@ -551,7 +551,7 @@ void TstTumoShell::helpWindowOutlivesTheMainWindow() {
     QCOMPARE(ended.count(), 0);
     // A later start of the program now brings the help window forward, not the unloaded one.
     help->showMinimized();
-    tumo.comeForward();
+    tumo.bringForwardMainOrHelpWindow();
     QVERIFY(!help->isMinimized());
     QVERIFY(!tumo.isVisible());
 
@@ -572,7 +572,7 @@ void TstTumoShell::hiddenMainWindowKeepsTheProgramRunning() {
     QVERIFY(tumo.isLoaded());
     QVERIFY(TumoFunc::trayData);
     // A later start of the program brings it back.
-    tumo.comeForward();
+    tumo.bringForwardMainOrHelpWindow();
     QVERIFY(tumo.isVisible());
     tumo.hide();
     // A help window opened and closed meanwhile does not end it either.

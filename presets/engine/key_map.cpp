@@ -24,17 +24,17 @@ constexpr std::array<QuickKey, 12> quickKeys{{
     {"F12 = d12", "1d12"},
 }};
 
-struct CtrlKey {
+struct CtrlCommand {
     int keyCode;
     KeyAction action;
 };
 
-constexpr std::array<CtrlKey, 5> ctrlKeys{{
-    {'X', KeyAction::Exit},
-    {'M', KeyAction::ShowMiniRoller},
-    {'H', KeyAction::Help},
-    {'F', KeyAction::SetUpFunctionKeys},
-    {'D', KeyAction::ShowOdds},
+constexpr std::array<CtrlCommand, 5> ctrlCommands{{
+    {exitKey.keyCode(), KeyAction::Exit},
+    {miniRollerKey.keyCode(), KeyAction::ShowMiniRoller},
+    {helpKey.keyCode(), KeyAction::Help},
+    {setUpFunctionKeysKey.keyCode(), KeyAction::SetUpFunctionKeys},
+    {oddsKey.keyCode(), KeyAction::ShowOdds},
 }};
 
 bool isQuickKeyIndex(int n) {
@@ -52,7 +52,7 @@ std::vector<KeyCommand> keyCommands(int keyCode, int modifierMask) {
             commands.push_back({KeyAction::ApplyPreset, n});
     }
     if (modifierMask == ctrlMask) {
-        for (const CtrlKey& key : ctrlKeys) {
+        for (const CtrlCommand& key : ctrlCommands) {
             if (key.keyCode == keyCode)
                 commands.push_back({key.action, 0});
         }

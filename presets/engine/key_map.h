@@ -1,5 +1,7 @@
 #pragma once
 
+#include "key_table.h"
+
 #include <QString>
 
 #include <vector>
@@ -12,17 +14,6 @@
 //   F1-F12, any modifiers      quick formula n (so Ctrl+F5 and Alt+F5 still roll 1d5)
 //   F1-F12, exactly Shift      preset n (Shift+Fn rolls twice: the quick formula, then the preset)
 //   X, M, H, F, D, exactly Ctrl   Exit, Show Mini Roller, Help, Set Up Function Keys, Show Odds
-
-// Key codes: those of the keys, not of characters, so Caps Lock makes no difference.
-inline constexpr int keyCodeF1 = 112;
-inline constexpr int keyCodeF12 = 123;
-inline constexpr int keyCodeA = 65;
-inline constexpr int keyCodeZ = 90;
-
-// Modifier mask bits.
-inline constexpr int shiftMask = 1;
-inline constexpr int ctrlMask = 2;
-inline constexpr int altMask = 4;
 
 enum class KeyAction {
     QuickFormula,      // runQuickFormula(index)

@@ -2,7 +2,7 @@
 
 #include "accessible_names.h"
 #include "courier_font.h"
-#include "latin1_only.h"
+#include "single_byte_text_box.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -33,7 +33,8 @@ void endProgram() {
     char bytes[16];
     while (::read(signalSockets[1], bytes, sizeof bytes) > 0) {
     }
-    // Modal windows close first, then the main window runs its unload as on Exit.
+    // Shown windows close, modal ones first, so that a shown main window runs its unload as on
+    // Exit. Hidden ones are passed over; the program unloads them on aboutToQuit.
     QApplication::closeAllWindows();
     QCoreApplication::exit(0);
 }

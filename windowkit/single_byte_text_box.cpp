@@ -1,4 +1,4 @@
-#include "latin1_only.h"
+#include "single_byte_text_box.h"
 
 #include <QLineEdit>
 #include <QValidator>

@@ -1,6 +1,7 @@
 #include "second_launch.h"
 
 #include "private_folder.h"
+#include "program_identity.h"
 #include "single_instance.h"
 
 #include <QCryptographicHash>
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QMessageBox>
 #include <QThread>
 #include <QTimer>
 
@@ -52,7 +52,8 @@ constexpr qsizetype longestSocketPath = sizeof(sockaddr_un::sun_path) - 1;
 QString shortSocketName(const QString& programName, const QString& lock) {
     const QByteArray lockHash =
         QCryptographicHash::hash(QFile::encodeName(lock), QCryptographicHash::Sha256).toHex();
-    return QStringLiteral("/tmp/rollbox-%1/%2-%3.socket")
+    return QStringLiteral("/tmp/%1-%2/%3-%4.socket")
+        .arg(ProgramIdentity::folderName)
         .arg(::geteuid())
         .arg(programName, QString::fromLatin1(lockHash.left(16)));
 }
@@ -168,17 +169,4 @@ bool askRunningCopyToShow(const QString& programName) {
     const bool sent = socket.bytesToWrite() == 0;
     socket.disconnectFromServer();
     return sent;
-}
-
-std::optional<int> endUnlessOnlyCopy(const SingleInstance& instance, const QString& programName,
-                                     const QString& title) {
-    if (!instance.failure().isEmpty()) {
-        QMessageBox::critical(nullptr, title, instance.failure());
-        return 1;
-    }
-    if (instance.anotherIsRunning()) {
-        askRunningCopyToShow(programName);
-        return 0;
-    }
-    return std::nullopt;
 }

@@ -9,8 +9,8 @@ class QLockFile;
 
 // The test for another running instance of a program: a lock file per program and user, in a
 // folder that only the user may write: the runtime folder ($XDG_RUNTIME_DIR) when it is the
-// user's own, else "rollbox" in the user's cache folder, made with mode 0700. Never a shared
-// temporary folder, where any user could plant a lock that keeps the program from starting.
+// user's own, else the program's folder in the user's cache folder, made with mode 0700. Never a
+// shared temporary folder, where any user could plant a lock that keeps the program from starting.
 //
 // The lock is held for the life of this object. A lock left behind by a crashed instance on
 // this computer does not block the next start. One written on another computer (a home folder

@@ -1,6 +1,7 @@
 #include "single_instance.h"
 
 #include "private_folder.h"
+#include "program_identity.h"
 #include "regular_file.h"
 #include "user_home.h"
 
@@ -48,7 +49,7 @@ QString cacheFolder() {
     if (cache.isEmpty())
         return {};
 #endif
-    return QDir(cache).filePath(QStringLiteral("rollbox"));
+    return QDir(cache).filePath(ProgramIdentity::folderName);
 }
 #endif
 
@@ -64,9 +65,10 @@ bool isThisComputer(const QString& host) {
 
 QString lockFolder() {
 #ifdef Q_OS_WIN
-    // "rollbox" in the user's local application-data folder, which stays on this computer.
+    // The program's folder in the user's local application-data folder, which stays on this
+    // computer.
     const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return local.isEmpty() ? QString() : QDir(local).filePath(QStringLiteral("rollbox"));
+    return local.isEmpty() ? QString() : QDir(local).filePath(ProgramIdentity::folderName);
 #else
     const QString runtime = runtimeFolder();
     if (!runtime.isEmpty() && !privateFolderProblem(runtime))

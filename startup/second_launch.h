@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <chrono>
-#include <optional>
 
 class QLocalServer;
 class QLocalSocket;
@@ -14,7 +13,7 @@ class QLocalSocket;
 // never seems to do nothing. They meet at a local socket beside the program's single-instance
 // lock, so both always use the same per-user place.
 
-// The socket's name for a program ("rollbox", "minitumo"); empty when the user has no private
+// The socket's name for a program, by its command; empty when the user has no private
 // folder for it.
 QString secondLaunchSocketName(const QString& programName);
 
@@ -54,12 +53,3 @@ private:
 // compositor would not let the running copy's window come forward. Waits a moment for a copy
 // that is still starting; false when none answered.
 bool askRunningCopyToShow(const QString& programName);
-
-class SingleInstance;
-
-// What a start does with its single-instance lock before any window exists: nothing when this
-// is the only copy; otherwise it ends, and the exit code says how: 0 after asking the running
-// copy to come forward (touching no file), 1 after saying in a message box titled title why the
-// lock could be neither taken nor checked.
-std::optional<int> endUnlessOnlyCopy(const SingleInstance& instance, const QString& programName,
-                                     const QString& title);

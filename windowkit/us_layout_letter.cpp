@@ -1,4 +1,4 @@
-#include "latin_key.h"
+#include "us_layout_letter.h"
 
 #include <QKeyEvent>
 
