@@ -67,7 +67,7 @@ void Tumo::closingStep() {
 }
 
 void Tumo::showRollRecord() {
-    if (auto failure = ::showRollRecord(record_.text(), *txtTotal, *txtDice))
+    if (auto failure = fillPanesAndWorkFiles(record_.text(), *txtTotal, *txtDice))
         reportWorkFileFailure(failure->file, failure->reason);
     else
         workFileFailureReported_ = false;
