@@ -166,8 +166,7 @@ private:
     void endAfterFatalError();
     void helpWindowClosed();
     void connectOdds();
-    void followRoll(const RollInputs& inputs, const RollOptions& options,
-                    const RollRequest& request);
+    void followRoll(const RollOptions& options, const RollRequest& request);
 
     RollInputs gatherRollInputs() const;
     RollOptions gatherRollOptions() const;

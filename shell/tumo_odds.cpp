@@ -7,7 +7,6 @@
 #include "frm_odds.h"
 #include "last_roll_chart.h"
 #include "result_pane.h"
-#include "roll_odds.h"
 #include "window_ops.h"
 
 #include <QCheckBox>
@@ -30,13 +29,10 @@ void Tumo::connectOdds() {
     }
 }
 
-void Tumo::followRoll(const RollInputs& inputs, const RollOptions& options,
-                      const RollRequest& request) {
-    // Every "Total:" line of the record is in the totals pane, which stays small where the
-    // record is large (a thousand dice in each repetition); a one-die roll has its result in
-    // its die line.
-    const std::string& lines = request.count == 1 ? record_.text() : txtTotal->text();
-    lastRoll_ = RollMade{inputs, options, request, recordTotals(lines)};
+// The roll hands over what it read and what it rolled: the request, and the total of each
+// repetition as the record kept it.
+void Tumo::followRoll(const RollOptions& options, const RollRequest& request) {
+    lastRoll_ = RollMade{options, request, record_.totals()};
     emit rolled(*lastRoll_);
 }
 

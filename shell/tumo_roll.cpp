@@ -52,7 +52,7 @@ void Tumo::cmdRoll_Click() {
     if (chkSave->isChecked())
         appendRollLog();
     closingStep();
-    followRoll(inputs, options, result.request);
+    followRoll(options, result.request);
 }
 
 void Tumo::showRefusal(std::string_view message) {

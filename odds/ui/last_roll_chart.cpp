@@ -43,9 +43,11 @@ void LastRollChart::showRoll(const RollMade& roll) {
         return;
     }
     asked_ = roll;
-    task_->start([inputs = roll.inputs, options = roll.options](
-                     std::stop_token stop) { return rollOdds(inputs, options, stop); },
-                 [this](const RollOdds& odds) { showOdds(odds); });
+    // The request the roll read, not its inputs read again.
+    task_->start(
+        [read = RollRequestResult{RollEnding::Formed, roll.request, {}},
+         options = roll.options](std::stop_token stop) { return rollOdds(read, options, stop); },
+        [this](const RollOdds& odds) { showOdds(odds); });
 }
 
 void LastRollChart::showOdds(const RollOdds& odds) {
