@@ -22,6 +22,7 @@ class QPushButton;
 class QTimer;
 class RandomSource;
 class ResultPane;
+class SharedOdds;
 class frmHelp;
 class frmOdds;
 
@@ -61,6 +62,8 @@ public:
     QLabel* Label4;
     QLabel* Label5;
     MouseLabel* Label6;
+    // The odds that the odds window and the chart of the last roll share.
+    SharedOdds* sharedOdds;
     // The odds of the last roll, in the box at the lower right while no web address is shown
     // there; null otherwise.
     LastRollChart* imgOdds = nullptr;

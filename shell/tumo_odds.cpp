@@ -1,5 +1,6 @@
 // The odds of the main window's rolls: the odds window follows the inputs and the rolls, and
-// the small chart in the box at the lower right shows the last roll.
+// the small chart in the box at the lower right shows the last roll. Both take their odds from
+// one SharedOdds, so a question they both ask is worked out once.
 #include "tumo.h"
 
 #include "bring_forward.h"
@@ -13,6 +14,8 @@
 #include <QLineEdit>
 
 void Tumo::connectOdds() {
+    // A function key sets several boxes, each telling its change; the shared odds start work
+    // on the last question only.
     auto inputsChanged = [this] {
         emit rollInputsChanged(gatherRollInputs(), gatherRollOptions());
     };
@@ -38,7 +41,7 @@ void Tumo::followRoll(const RollOptions& options, const RollRequest& request) {
 
 void Tumo::mnusub8_click() {
     if (!oddsWindow) {
-        oddsWindow = new frmOdds([this] { return logPath; }, this);
+        oddsWindow = new frmOdds([this] { return logPath; }, this, sharedOdds);
         connect(this, &Tumo::rollInputsChanged, oddsWindow, &frmOdds::showOddsOf);
         connect(this, &Tumo::rolled, oddsWindow, &frmOdds::showRoll);
         oddsWindow->showOddsOf(gatherRollInputs(), gatherRollOptions());
