@@ -29,8 +29,10 @@ class frmOdds;
 // The main window. Its handlers gather the controls into plain values, hand them to the
 // roll engine and show what it returns:
 //   cmdRoll_Click -> readRollRequest -> rollDice -> showRollRecord -> appendRollLog
+//                 -> followRoll
 // The record of the last roll lives in one reusable buffer from which the work files, the
-// two panes and the log are all written.
+// two panes and the log are all written; it keeps each repetition's total too, which
+// followRoll hands with the request to the odds views (the rolled signal).
 //
 // The window is frameless and draws its own chrome: the die picture that opens the popup
 // menu, the title that drags the window and changes colour with activation (TumoFunc), and
