@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(!appendRollLog(log, record.text()));
     const LogReadResult after = readLoggedRolls(log, formed.request, options);
     check(after.ok);
-    const std::vector<double> rolled = recordTotals(record.text());
+    const std::vector<double>& rolled = record.totals();
     check(after.rolls.records == before.rolls.records + 1);
     check(after.rolls.totals.size() == before.rolls.totals.size() + rolled.size());
     check(std::equal(rolled.begin(), rolled.end(), after.rolls.totals.end() - rolled.size()));

@@ -13,6 +13,7 @@
 #include "program_identity.h"
 #include "random_source.h"
 #include "roll_log.h"
+#include "shared_odds.h"
 #include "tumo_func.h"
 #include "work_files.h"
 
@@ -26,8 +27,8 @@
 #include <QTimer>
 
 Tumo::Tumo(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), random_(&processGenerator()),
-      miniRollerFolder_(QCoreApplication::applicationDirPath()),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), sharedOdds(new SharedOdds(this)),
+      random_(&processGenerator()), miniRollerFolder_(QCoreApplication::applicationDirPath()),
       miniRollerFileName_(miniRollerFileName()) {
     setWindowTitle(ProgramIdentity::rollboxTitle);
     setWindowIcon(dieIcon());

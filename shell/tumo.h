@@ -22,14 +22,17 @@ class QPushButton;
 class QTimer;
 class RandomSource;
 class ResultPane;
+class SharedOdds;
 class frmHelp;
 class frmOdds;
 
 // The main window. Its handlers gather the controls into plain values, hand them to the
 // roll engine and show what it returns:
 //   cmdRoll_Click -> readRollRequest -> rollDice -> showRollRecord -> appendRollLog
+//                 -> followRoll
 // The record of the last roll lives in one reusable buffer from which the work files, the
-// two panes and the log are all written.
+// two panes and the log are all written; it keeps each repetition's total too, which
+// followRoll hands with the request to the odds views (the rolled signal).
 //
 // The window is frameless and draws its own chrome: the die picture that opens the popup
 // menu, the title that drags the window and changes colour with activation (TumoFunc), and
@@ -61,6 +64,8 @@ public:
     QLabel* Label4;
     QLabel* Label5;
     MouseLabel* Label6;
+    // The odds that the odds window and the chart of the last roll share.
+    SharedOdds* sharedOdds;
     // The odds of the last roll, in the box at the lower right while no web address is shown
     // there; null otherwise.
     LastRollChart* imgOdds = nullptr;
@@ -166,8 +171,7 @@ private:
     void endAfterFatalError();
     void helpWindowClosed();
     void connectOdds();
-    void followRoll(const RollInputs& inputs, const RollOptions& options,
-                    const RollRequest& request);
+    void followRoll(const RollOptions& options, const RollRequest& request);
 
     RollInputs gatherRollInputs() const;
     RollOptions gatherRollOptions() const;

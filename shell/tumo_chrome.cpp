@@ -69,7 +69,7 @@ void Tumo::createChrome() {
     Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Without a web address the box is free for the odds of the last roll.
     if (!hasWebAddress()) {
-        imgOdds = new LastRollChart(this);
+        imgOdds = new LastRollChart(sharedOdds, this);
         imgOdds->setGeometry(boxLeft + boxLineWidth, boxTop + boxLineWidth,
                              width() - frameWidth - boxLeft - boxLineWidth,
                              height() - frameWidth - boxTop - boxLineWidth);

@@ -1,5 +1,6 @@
 // The odds of the main window's rolls: the odds window follows the inputs and the rolls, and
-// the small chart in the box at the lower right shows the last roll.
+// the small chart in the box at the lower right shows the last roll. Both take their odds from
+// one SharedOdds, so a question they both ask is worked out once.
 #include "tumo.h"
 
 #include "bring_forward.h"
@@ -7,13 +8,14 @@
 #include "keyboard.h"
 #include "last_roll_chart.h"
 #include "result_pane.h"
-#include "roll_odds.h"
 #include "window_ops.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 
 void Tumo::connectOdds() {
+    // A function key sets several boxes, each telling its change; the shared odds start work
+    // on the last question only.
     auto inputsChanged = [this] {
         emit rollInputsChanged(gatherRollInputs(), gatherRollOptions());
     };
@@ -30,19 +32,16 @@ void Tumo::connectOdds() {
     }
 }
 
-void Tumo::followRoll(const RollInputs& inputs, const RollOptions& options,
-                      const RollRequest& request) {
-    // Every "Total:" line of the record is in the totals pane, which stays small where the
-    // record is large (a thousand dice in each repetition); a one-die roll has its result in
-    // its die line.
-    const std::string& lines = request.count == 1 ? record_.text() : txtTotal->text();
-    lastRoll_ = RollMade{inputs, options, request, recordTotals(lines)};
+// The roll hands over what it read and what it rolled: the request, and the total of each
+// repetition as the record kept it.
+void Tumo::followRoll(const RollOptions& options, const RollRequest& request) {
+    lastRoll_ = RollMade{options, request, record_.totals()};
     emit rolled(*lastRoll_);
 }
 
 void Tumo::mnusub8_click() {
     if (!oddsWindow) {
-        oddsWindow = new frmOdds([this] { return logPath; }, this);
+        oddsWindow = new frmOdds([this] { return logPath; }, this, sharedOdds);
         connect(this, &Tumo::rollInputsChanged, oddsWindow, &frmOdds::showOddsOf);
         connect(this, &Tumo::rolled, oddsWindow, &frmOdds::showRoll);
         oddsWindow->showOddsOf(gatherRollInputs(), gatherRollOptions());

@@ -52,7 +52,7 @@ void Tumo::cmdRoll_Click() {
     if (chkSave->isChecked())
         appendRollLog();
     closingStep();
-    followRoll(inputs, options, result.request);
+    followRoll(options, result.request);
 }
 
 void Tumo::showRefusal(std::string_view message) {
@@ -67,7 +67,7 @@ void Tumo::closingStep() {
 }
 
 void Tumo::showRollRecord() {
-    if (auto failure = ::showRollRecord(record_.text(), *txtTotal, *txtDice))
+    if (auto failure = fillPanesAndWorkFiles(record_.text(), *txtTotal, *txtDice))
         reportWorkFileFailure(failure->file, failure->reason);
     else
         workFileFailureReported_ = false;

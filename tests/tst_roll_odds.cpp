@@ -129,12 +129,12 @@ std::vector<double> bySpectrum(const FaceWeights& faces, unsigned n, const RollO
 }
 
 // A log of records made by the roller itself.
-std::string recordOf(const char* formula, const char* add, const char* times, int flags,
-                     Generator& generator) {
+RollRecord recordOf(const char* formula, const char* add, const char* times, int flags,
+                    Generator& generator) {
     const RollRequestResult read = readRollRequest({formula, add, times});
     RollRecord record;
     rollDice(read.request, options(flags), generator, record);
-    return record.text();
+    return record;
 }
 
 } // namespace
@@ -400,7 +400,7 @@ void tst_roll_odds::rollsStayWithinTheOdds() {
     int rolls = 0;
     for (int i = 0; i < 10; ++i) {
         rollDice(request, options(flags), generator, record);
-        const std::vector<double> totals = recordTotals(record.text());
+        const std::vector<double>& totals = record.totals();
         QCOMPARE(totals.size(), std::size_t{1000});
         for (double total : totals) {
             QVERIFY2(odds.possible(total) && odds.exactly(total) > 0,
@@ -429,7 +429,7 @@ void tst_roll_odds::rollsStayWithinTheOdds() {
             static_cast<std::size_t>(std::max(once.count, 1.0)),
             static_cast<float>(static_cast<double>(k) / static_cast<double>(grid))));
         rollDice(once, options(flags), scripted, record);
-        const double total = recordTotals(record.text()).front();
+        const double total = record.totals().front();
         QCOMPARE(total, face == faces.begin()->first ? odds.lowest : odds.highest);
     }
 }
@@ -479,7 +479,7 @@ void tst_roll_odds::logReader() {
 
     Generator generator(2);
     generator.seed(42.0f);
-    std::vector<std::string> log = {
+    const std::vector<RollRecord> rolled = {
         recordOf("3d6", "", "2", 0, generator),
         recordOf("3d6", "", "", DropLow, generator),
         recordOf("3d6", "2", "", 0, generator),
@@ -492,6 +492,9 @@ void tst_roll_odds::logReader() {
         recordOf("3d6", "", "4", DropLow, generator),
         recordOf("d6", "", "2", DropLow | DropHigh, generator),
     };
+    std::vector<std::string> log;
+    for (const RollRecord& record : rolled)
+        log.push_back(record.text());
     log[4].resize(log[4].size() / 2); // cut short mid-line; the next append starts a new line
     log[4] += "\r\n";
     log[8].erase(std::remove(log[8].begin(), log[8].end(), '\r'), log[8].end());
@@ -517,7 +520,7 @@ void tst_roll_odds::logReader() {
     QCOMPARE(lastProgress, 1.0);
     std::vector<double> expected;
     for (int i : records) {
-        const std::vector<double> totals = recordTotals(log[static_cast<std::size_t>(i)]);
+        const std::vector<double>& totals = rolled[static_cast<std::size_t>(i)].totals();
         expected.insert(expected.end(), totals.begin(), totals.end());
     }
     QCOMPARE(read.rolls.totals, expected);

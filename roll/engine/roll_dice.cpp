@@ -39,6 +39,7 @@ void writeHeading(const RollRequest& request, RollRecord& record) {
 void writeTotal(double total, RollRecord& record) {
     appendNumberText(record.line().append("Total: "), total);
     record.endLine();
+    record.keepTotal(total);
 }
 
 void writeDropped(double value, RollRecord& record) {
@@ -49,12 +50,14 @@ void writeDropped(double value, RollRecord& record) {
 void writeOneDie(const RollRequest& request, const RollOptions& options, RandomSource& random,
                  RollRecord& record) {
     const DieRoll die = rollWithOptions(request, options, random);
+    const double total = die.value + request.addValue;
     std::string& line = record.line();
     line.push_back('d');
     appendTrimmedNumberText(line, request.sides);
     line.append("> ");
-    appendNumberText(line, die.value + request.addValue);
+    appendNumberText(line, total);
     record.endLine();
+    record.keepTotal(total);
     if (options.rerollOnes)
         record.addLine(rerollNote);
 }

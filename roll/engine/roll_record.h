@@ -2,14 +2,23 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // rollRecord: the lines of one roll (headings, rules, totals, die lines, notes) kept in one
 // buffer, each line ended by CR LF as the work files and the log store it. The buffer is
-// reused from roll to roll, so a large roll allocates once.
+// reused from roll to roll, so a large roll allocates once. Beside the text, the total of each
+// repetition is kept as its line is written, so that nothing has to read it back.
 class RollRecord {
 public:
-    void clear() { text_.clear(); }
+    void clear() {
+        text_.clear();
+        totals_.clear();
+    }
     const std::string& text() const { return text_; }
+    // One total per repetition, in order; a repetition that ends in the both-drops refusal has
+    // none.
+    const std::vector<double>& totals() const { return totals_; }
+    void keepTotal(double total) { totals_.push_back(total); }
 
     // Builds a line in place: call begin..., append the pieces to line(), then endLine().
     std::string& line() { return text_; }
@@ -24,6 +33,7 @@ public:
 
 private:
     std::string text_;
+    std::vector<double> totals_;
 };
 
 // The two pane texts of a record.

@@ -3,8 +3,8 @@
 #include "result_pane.h"
 #include "roll_record.h"
 
-std::optional<FileFailure> showRollRecord(std::string_view record, ResultPane& totals,
-                                          ResultPane& dice) {
+std::optional<FileFailure> fillPanesAndWorkFiles(std::string_view record, ResultPane& totals,
+                                                 ResultPane& dice) {
     PaneTexts texts{totals.takeText(), dice.takeText()};
     splitRollRecord(record, texts);
     auto failure = writeWorkFiles(record, texts);

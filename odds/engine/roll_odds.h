@@ -59,10 +59,10 @@ struct RollOdds {
 // else within 1e-6: equally likely faces stand in only for up to 16 dice with drops whose exact
 // odds would take too long (very many faces, so negative sides).
 RollOdds rollOdds(const RollInputs& inputs, const RollOptions& options, std::stop_token stop = {});
+// The same for inputs already read by readRollRequest, so that a roll's odds are asked with the
+// request the roll read rather than by reading its inputs again.
+RollOdds rollOdds(const RollRequestResult& read, const RollOptions& options,
+                  std::stop_token stop = {});
 
 // The request in words, as the windows name it: "(3d6)+2, Drop Lowest, Reroll 1's".
 std::string requestWords(const RollRequest& request, const RollOptions& options);
-
-// The totals of every repetition in one record as rollDice writes it ("Total:" lines, or the
-// one-die result line), in order; the both-drops refusal gives none. Used to mark the last roll.
-std::vector<double> recordTotals(std::string_view record);

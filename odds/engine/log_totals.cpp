@@ -1,7 +1,7 @@
 #include "log_totals.h"
 
 #include "line_scan.h"
-#include "record_totals.h"
+#include "line_total.h"
 #include "regular_file.h"
 
 #include <QFile>

@@ -16,6 +16,7 @@ class QPushButton;
 class QTabWidget;
 class QTableView;
 class QTimer;
+class SharedOdds;
 class YourRollsView;
 struct OddsTable;
 
@@ -27,12 +28,15 @@ struct OddsTable;
 // table. The second view, "Your rolls", checks the user's logged rolls against the odds.
 //
 // The odds are worked out off the user-interface thread; a newer question stops and replaces
-// an unfinished one. The window deletes itself when closed.
+// an unfinished one, unless the chart of the last roll waits for it too. The window deletes itself
+// when closed.
 class frmOdds : public QDialog {
     Q_OBJECT
 public:
-    // logPath gives the current path of the roll log.
-    explicit frmOdds(std::function<QString()> logPath, QWidget* mainWindow = nullptr);
+    // logPath gives the current path of the roll log. The odds are asked of odds, shared with
+    // the main window's other views; without it the window has odds of its own.
+    explicit frmOdds(std::function<QString()> logPath, QWidget* mainWindow = nullptr,
+                     SharedOdds* odds = nullptr);
 
     QTabWidget* tabViews;
     QLabel* lblQuestion;
@@ -71,7 +75,7 @@ private:
     void showCursor(int bar);
 
     OddsTableModel* model_;
-    LatestTask* task_;
+    SharedOdds* odds_;
     LatestTask* copier_;
     QTimer* workingTimer_;
     std::shared_ptr<const OddsTable> table_;

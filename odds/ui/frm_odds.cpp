@@ -9,6 +9,7 @@
 #include "odds_table_model.h"
 #include "odds_words.h"
 #include "program_identity.h"
+#include "shared_odds.h"
 #include "your_rolls_view.h"
 
 #include <QApplication>
@@ -44,9 +45,10 @@ QLabel* wrappedLabel(QWidget* parent) {
 
 } // namespace
 
-frmOdds::frmOdds(std::function<QString()> logPath, QWidget* mainWindow)
+frmOdds::frmOdds(std::function<QString()> logPath, QWidget* mainWindow, SharedOdds* odds)
     : QDialog(mainWindow, Qt::Window), model_(new OddsTableModel(this)),
-      task_(new LatestTask(this)), copier_(new LatestTask(this)), workingTimer_(new QTimer(this)) {
+      odds_(odds ? odds : new SharedOdds(this)), copier_(new LatestTask(this)),
+      workingTimer_(new QTimer(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Odds - %1").arg(ProgramIdentity::rollboxTitle));
     setWindowIcon(dieIcon());
@@ -79,10 +81,6 @@ frmOdds::frmOdds(std::function<QString()> logPath, QWidget* mainWindow)
     workingTimer_->setInterval(workingNoticeDelay);
     connect(workingTimer_, &QTimer::timeout, this,
             [this] { lblSummary->setText(tr("Working out the odds...")); });
-    connect(task_, &LatestTask::failed, this, [this](const QString& what) {
-        workingTimer_->stop();
-        lblSummary->setText(tr("The odds could not be worked out: %1").arg(what));
-    });
     connect(cmdCopy, &QPushButton::clicked, this, &frmOdds::copyTable);
     connect(cmdClose, &QPushButton::clicked, this, &frmOdds::cmdClose_Click);
     // Ctrl+C anywhere in the window copies the whole table, not one cell of it.
@@ -213,17 +211,19 @@ void frmOdds::changeEvent(QEvent* event) {
 }
 
 bool frmOdds::isWorking() const {
-    return task_->isBusy() || copier_->isBusy() || pageRolls->isWorking();
+    return odds_->isWorking(this) || copier_->isBusy() || pageRolls->isWorking();
 }
 
 void frmOdds::showOddsOf(const RollInputs& inputs, const RollOptions& options) {
-    if (!workingTimer_->isActive() && !task_->isBusy())
+    if (!workingTimer_->isActive() && !odds_->isWorking(this))
         workingTimer_->start();
-    task_->start(
-        [inputs, options](std::stop_token stop) {
-            return std::make_shared<const OddsTable>(oddsTable(inputs, options, stop));
-        },
-        [this](std::shared_ptr<const OddsTable> table) { showTable(std::move(table)); });
+    odds_->ask(
+        this, {readRollRequest(inputs), options},
+        [this](const SharedOdds::Answer& table) { showTable(table); },
+        [this](const QString& what) {
+            workingTimer_->stop();
+            lblSummary->setText(tr("The odds could not be worked out: %1").arg(what));
+        });
 }
 
 void frmOdds::showTable(std::shared_ptr<const OddsTable> table) {

@@ -1,6 +1,4 @@
-#include "record_totals.h"
-
-#include "roll_odds.h"
+#include "line_total.h"
 
 #include <charconv>
 
@@ -30,18 +28,4 @@ std::optional<double> lineTotal(std::string_view line) {
         line.substr(0, arrow).find('(') != std::string_view::npos)
         return std::nullopt;
     return numberAfter(line.substr(arrow + 2));
-}
-
-std::vector<double> recordTotals(std::string_view record) {
-    std::vector<double> totals;
-    while (!record.empty()) {
-        const std::size_t lf = record.find('\n');
-        std::string_view line = record.substr(0, lf);
-        record.remove_prefix(lf == std::string_view::npos ? record.size() : lf + 1);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        if (const auto total = lineTotal(line))
-            totals.push_back(*total);
-    }
-    return totals;
 }

@@ -23,8 +23,9 @@ struct OddsTable {
     double atMost(std::size_t row) const { return odds.atMost(total(row)); }
 };
 
-// The odds of what the Roll button would roll with these inputs and options.
-OddsTable oddsTable(const RollInputs& inputs, const RollOptions& options, std::stop_token stop);
+// The odds of what the Roll button would roll with the inputs so read and these options.
+OddsTable oddsTable(const RollRequestResult& read, const RollOptions& options,
+                    std::stop_token stop);
 
 // A probability as a percentage with the given number of significant digits and a point as
 // decimal separator: plain decimals from 0.00001 % up, exponent form below ("1.5e-07").

@@ -5,10 +5,9 @@
 
 #include <vector>
 
-// A roll the main window made, as the odds follow it: what the window read for it, the request
-// formed, and the total of each repetition (recordTotals of its record).
+// A roll the main window made, as the odds follow it: the options it rolled with, the request
+// it read, and the total of each repetition as the roll kept it.
 struct RollMade {
-    RollInputs inputs;
     RollOptions options;
     RollRequest request;
     std::vector<double> totals;

@@ -35,8 +35,9 @@ std::string charsOf(double value, std::chars_format format, int precision) {
 
 } // namespace
 
-OddsTable oddsTable(const RollInputs& inputs, const RollOptions& options, std::stop_token stop) {
-    return {rollOdds(inputs, options, stop), options};
+OddsTable oddsTable(const RollRequestResult& read, const RollOptions& options,
+                    std::stop_token stop) {
+    return {rollOdds(read, options, stop), options};
 }
 
 std::string percentText(double probability, int significantDigits, Zeros zeros, double errorBound) {

@@ -2,15 +2,14 @@
 
 #include "artwork.h"
 #include "courier_font.h"
-#include "latest_task.h"
 #include "odds_words.h"
 #include "roll_made.h"
-#include "roll_odds.h"
+#include "shared_odds.h"
 
 #include <QCoreApplication>
 
-LastRollChart::LastRollChart(QWidget* parent)
-    : OddsChart(Style::Small, parent), task_(new LatestTask(this)), summary_(tr("No roll yet.")) {
+LastRollChart::LastRollChart(SharedOdds* odds, QWidget* parent)
+    : OddsChart(Style::Small, parent), odds_(odds), summary_(tr("No roll yet.")) {
     // On the main window's green: light-yellow bars and text, marks in a warm red.
     setChartColours(
         {Colours::lightYellow, QColor(255, 96, 48), Colours::paleYellow, Colours::lightYellow});
@@ -19,14 +18,10 @@ LastRollChart::LastRollChart(QWidget* parent)
     setAccessibleName(tr("Odds of the last roll"));
     setMessage(tr("Roll, and the odds of the roll show here."));
     describe();
-    connect(task_, &LatestTask::failed, this, [this](const QString& what) {
-        asked_.reset();
-        setMessage(what);
-    });
 }
 
 bool LastRollChart::isWorking() const {
-    return task_->isBusy();
+    return odds_->isWorking(this);
 }
 
 void LastRollChart::showRoll(const RollMade& roll) {
@@ -36,16 +31,21 @@ void LastRollChart::showRoll(const RollMade& roll) {
     setCaption(totals.isEmpty() ? rolled : rolled + QStringLiteral(": ") + totals);
     if (asked_ && sameOdds(asked_->request, asked_->options, roll.request, roll.options)) {
         // The odds shown, or on their way, are this roll's too.
-        if (!task_->isBusy()) {
+        if (!isWorking()) {
             setMarked(totals_);
             describe();
         }
         return;
     }
     asked_ = roll;
-    task_->start([inputs = roll.inputs, options = roll.options](
-                     std::stop_token stop) { return rollOdds(inputs, options, stop); },
-                 [this](const RollOdds& odds) { showOdds(odds); });
+    // The request the roll read, not its inputs read again.
+    odds_->ask(
+        this, {{RollEnding::Formed, roll.request, {}}, roll.options},
+        [this](const SharedOdds::Answer& table) { showOdds(table->odds); },
+        [this](const QString& what) {
+            asked_.reset();
+            setMessage(what);
+        });
 }
 
 void LastRollChart::showOdds(const RollOdds& odds) {

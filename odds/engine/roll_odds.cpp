@@ -141,7 +141,12 @@ double RollOdds::atMost(double total) const {
 RollOdds rollOdds(const RollInputs& inputs, const RollOptions& options, std::stop_token stop) {
     if (stop.stop_requested())
         return ending(OddsEnding::Stopped, {});
-    const RollRequestResult read = readRollRequest(inputs);
+    return rollOdds(readRollRequest(inputs), options, stop);
+}
+
+RollOdds rollOdds(const RollRequestResult& read, const RollOptions& options, std::stop_token stop) {
+    if (stop.stop_requested())
+        return ending(OddsEnding::Stopped, {});
     switch (read.ending) {
     case RollEnding::Silent:
         return ending(OddsEnding::Silent, silentMessage);
