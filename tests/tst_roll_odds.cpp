@@ -206,6 +206,9 @@ void tst_roll_odds::distributions_data() {
         << QByteArray("3d1000") << QByteArray() << int(Reroll | DropHigh);
     QTest::addRow("-170 sides, both drops")
         << QByteArray("5d-170+3") << QByteArray() << int(DropLow | DropHigh);
+    // Exact wherever count x |sides| is at most 20,000, however long the grid takes.
+    QTest::addRow("-2040 sides, drop lowest")
+        << QByteArray("4d-2040+0") << QByteArray() << int(DropLow);
 }
 
 void tst_roll_odds::distributions() {
@@ -319,6 +322,8 @@ void tst_roll_odds::methodsAgree_data() {
         << -160.0 << 5 << int(DropLow | DropHigh) << true << false << 1e-12;
     QTest::addRow("the grid of -170 sides, drop highest")
         << -170.0 << 6 << int(DropHigh) << true << false << 1e-12;
+    QTest::addRow("the grid of -590 sides, 9 dice, both")
+        << -590.0 << 9 << int(DropLow | DropHigh) << true << false << 1e-12;
     QTest::addRow("two kept of 511 faces") << 511.0 << 3 << int(DropLow) << true << false << 1e-12;
     QTest::addRow("one kept of 1000 faces")
         << 1000.0 << 2 << int(DropHigh) << true << false << 1e-12;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <thread>
 
 namespace {
 
@@ -590,11 +591,31 @@ std::optional<std::vector<double>>
 distributionFromSpectrum(std::size_t totals, const UnitRoots& roots, std::size_t last,
                          const std::function<Complex(std::size_t)>& spectrum,
                          const std::stop_token& stop) {
+    return distributionFromSpectra(totals, roots, last, {spectrum}, stop);
+}
+
+std::optional<std::vector<double>>
+distributionFromSpectra(std::size_t totals, const UnitRoots& roots, std::size_t last,
+                        const std::vector<std::function<Complex(std::size_t)>>& copies,
+                        const std::stop_token& stop) {
     std::vector<Complex> half(roots.size() / 2 + 1);
-    for (std::size_t j = 0; j <= last && j < half.size(); ++j) {
-        if (j % 16 == 0 && stop.stop_requested())
-            return std::nullopt;
-        half[j] = spectrum(j);
+    const std::size_t end = std::min(last + 1, half.size());
+    // Copy i works out the frequencies from share i to share i + 1; the first stays on this
+    // thread.
+    const std::size_t share = (end + copies.size() - 1) / copies.size();
+    auto work = [&](std::size_t i) {
+        const std::size_t last = std::min(end, (i + 1) * share);
+        for (std::size_t j = i * share; j < last; ++j) {
+            if (j % 16 == 0 && stop.stop_requested())
+                return;
+            half[j] = copies[i](j);
+        }
+    };
+    {
+        std::vector<std::jthread> others;
+        for (std::size_t i = 1; i < copies.size(); ++i)
+            others.emplace_back(work, i);
+        work(0);
     }
     if (stop.stop_requested())
         return std::nullopt;

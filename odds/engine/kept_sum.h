@@ -59,6 +59,13 @@ distributionFromSpectrum(std::size_t totals, const UnitRoots& roots, std::size_t
                          const std::function<Complex(std::size_t)>& spectrum,
                          const std::stop_token& stop);
 
+// The same from several copies of one spectrum, each on a thread of its own over its share of
+// the frequencies; each copy must keep its working space to itself.
+std::optional<std::vector<double>>
+distributionFromSpectra(std::size_t totals, const UnitRoots& roots, std::size_t last,
+                        const std::vector<std::function<Complex(std::size_t)>>& copies,
+                        const std::stop_token& stop);
+
 // Two kept dice of up to this many faces are summed pair by pair in the value domain.
 inline constexpr std::size_t orderStatisticFaces = 8192;
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -15,9 +16,11 @@ namespace {
 constexpr double exactSums = 9007199254740992.0;
 // Totals that one chart holds (1000d-1000 has 1,000,001).
 constexpr std::size_t chartTotals = std::size_t{1} << 20;
-// The exact odds (within 1e-12 of the generator's own weights) are worked out unless they would
-// take more than about this many complex products (some 100 ms); beyond, equally likely faces
-// stand in for up to 16 dice with drops (within 1e-6), and the odds say they are approximate.
+// The exact odds (within 1e-12 of the generator's own weights) are always worked out where the
+// dice have at most this many faces together (count x |sides|); beyond, where they would take
+// more than about workBudget complex products (some 100 ms), equally likely faces stand in for
+// up to 16 dice with drops (within 1e-6), and the odds say they are approximate.
+constexpr double exactFacesTogether = 20000;
 constexpr double workBudget = 5e7;
 
 constexpr std::string_view silentMessage = "Type a formula such as 3d6+2 to see its odds.";
@@ -196,8 +199,10 @@ RollOdds rollOdds(const RollRequestResult& read, const RollOptions& options, std
         return odds;
     }
     bool standIn = false;
+    const bool promisedExact = n * std::fabs(request.sides) <= exactFacesTogether;
     std::optional<std::vector<double>> sums =
-        keptFaceSums(die, n, low, high, stop, standIn, workBudget);
+        keptFaceSums(die, n, low, high, stop, standIn,
+                     promisedExact ? std::numeric_limits<double>::infinity() : workBudget);
     if (!sums || stop.stop_requested())
         return ending(OddsEnding::Stopped, {});
     odds.probabilities = std::move(*sums);
