@@ -270,6 +270,7 @@ double measureOdds(const Settings& settings) {
         {"1000d1000", everything}, {"1000d1000", low},  {"1000d1000", none}, {"1000d-1000+0", both},
         {"700d1000", both},        {"20d1000", both},   {"5d-4000+0", both}, {"100d127", both},
         {"9d159", everything},     {"10d-159+0", both}, {"3d-6666+0", low},  {"16d-65535+0", none},
+        {"6d-3333+0", low},
     };
     double worst = 0;
     for (const Request& request : requests) {

@@ -82,8 +82,9 @@ std::optional<std::vector<double>> keptFaceSums(const DieFaces& die, unsigned n,
     const std::size_t totals = keptSumCount(k, n, dropLowest, dropHighest);
     const UnitRoots roots(powerOfTwoAtLeast(totals));
     const KeptSumSpectrum spectrum(faces, n, dropLowest, dropHighest, roots);
-    if (spectrum.work() <= workBudget || !die.nearlyEqual || n > standInDice) {
-        if (spectrum.work() < sharedWork || std::thread::hardware_concurrency() < 2)
+    const bool shared = spectrum.work() >= sharedWork && std::thread::hardware_concurrency() >= 2;
+    if (spectrum.work() / (shared ? 2 : 1) <= workBudget || !die.nearlyEqual || n > standInDice) {
+        if (!shared)
             return distributionFromSpectrum(totals, roots, spectrum.last(), std::cref(spectrum),
                                             stop);
         // A second copy with working space of its own takes half the frequencies.

@@ -8,7 +8,8 @@
 
 // The sum of the faces kept from n dice of one kind, counted from the lowest kept sum; nothing
 // when stopped. The faces keep the generator's own weights, except where dice are dropped, the
-// exact sum would take more than workBudget complex products (see KeptSumSpectrum::work), and
+// exact sum would take more than workBudget complex products (see KeptSumSpectrum::work) on
+// each thread (two share a long spectrum where there are two processors), and
 // equally likely faces are close enough: those stand in (standIn tells) for at most
 // standInDice dice. For one die, the chance of any run of faces (at most f, at least f, exactly
 // f) differs from equally likely faces' by less than 2^-24, as each bound of the run is off by

@@ -56,9 +56,9 @@ struct RollOdds {
 // inputs and option boxes, under exactly the rules of rollDice. May take up to ~250 ms for the
 // largest requests; call it off the user-interface thread and stop it with the token when a newer
 // request replaces it. Exact within 1e-12 of the generator's own face chances (exact says so),
-// always where count x |sides| is at most 20,000, else within 1e-6: equally likely faces stand in
-// only for up to 16 dice with drops whose exact odds would take too long (very many faces, so
-// negative sides).
+// always for one drop where count x |sides| is at most 20,000, else within 1e-6: equally likely
+// faces stand in only for up to 16 dice with drops whose exact odds would take too long (very
+// many faces, so negative sides).
 RollOdds rollOdds(const RollInputs& inputs, const RollOptions& options, std::stop_token stop = {});
 // The same for inputs already read by readRollRequest, so that a roll's odds are asked with the
 // request the roll read rather than by reading its inputs again.
