@@ -23,11 +23,13 @@ def shown_record(d, program, display_formula):
     heading = f"Rolled: {display_formula}\r\n".encode()
 
     def files():
-        return [read_bytes(program.file(name)) for name in WORK_FILES]
+        return [read_bytes(program.file(name)) if os.path.exists(program.file(name)) else None
+                for name in WORK_FILES]
 
     def whole():
         record, totals, dice = files()
-        return record if record.startswith(heading) and record == totals + dice else None
+        complete = None not in (record, totals, dice) and record == totals + dice
+        return record if complete and record.startswith(heading) else None
 
     record = wait_for(lambda: f"a roll of {display_formula} in the work files "
                               f"(they hold {files()!r}, \"{d.active_window_title()}\" is active)",
