@@ -9,8 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # MinGW-w64 with POSIX threads, as the Qt was built with; Debian's host tools of the same Qt
-# version (moc, rcc, uic); Wine to run what was built; NSIS for the installer.
-scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 nsis xz-utils zip
+# version (moc, rcc, uic); Wine to run what was built; NSIS for the installer; the desktop the
+# Windows user path runs on.
+scripts/install-deps.sh --desktop g++-mingw-w64-x86-64-posix wine wine64 nsis xz-utils zip
 
 build_dir=${1:-build-windows}
 shift || true

@@ -128,12 +128,17 @@ class Desktop:
         except BaseException as error:
             self.__exit__(type(error), error, error.__traceback__)
             raise
-        # The accessibility library finds its bus through these, so it is loaded only now.
+        # The accessibility library finds its bus through these, so it is loaded only after.
         os.environ.update(DISPLAY=self.env["DISPLAY"],
                           DBUS_SESSION_BUS_ADDRESS=self.env["DBUS_SESSION_BUS_ADDRESS"])
-        import pyatspi
-        self.atspi = pyatspi
         return self
+
+    @property
+    def atspi(self):
+        """The accessibility library, loaded on first use: a path that reads no tree (the
+        programs under Wine have none) needs no accessibility bindings."""
+        import pyatspi
+        return pyatspi
 
     def __exit__(self, kind, value, trace):
         for program in self.programs:
@@ -260,13 +265,16 @@ class Desktop:
             for data in ("tumosetup.dat", "tumoinfo.dat"):
                 shutil.copy(os.path.join(SOURCE_DIR, "data", data), folder)
         log = open(os.path.join(self.root, f"{name}-{len(self.programs)}.log"), "wb")
-        process = subprocess.Popen([os.path.join(BIN_DIR, name)], cwd=folder,
+        process = subprocess.Popen(self.command(name), cwd=folder,
                                    env={**self.env, **(env or {})},
                                    stdout=log, stderr=subprocess.STDOUT,
                                    stdin=subprocess.DEVNULL)
         program = Program(self, name, folder, process)
         self.programs.append(program)
         return program
+
+    def command(self, name):
+        return [os.path.join(BIN_DIR, name)]
 
     # The keyboard and the mouse
 
@@ -296,11 +304,28 @@ class Desktop:
         wait_for(lambda: f"\"{title}\" active (\"{self.active_window_title()}\" is)",
                  lambda: self.active_window_title() == title)
 
+    def visible_window(self, title):
+        """The id of a window of this title mapped on the screen, as the window system says,
+        or None."""
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                 f"^{re.escape(title)}$"], env=self.env, capture_output=True,
+                                text=True)
+        ids = result.stdout.split() if result.returncode == 0 else []
+        return ids[0] if ids else None
+
     def window_visible(self, title):
         """Whether a window of this title is mapped on the screen, as the window system says."""
-        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
-                                 f"^{re.escape(title)}$"], env=self.env, capture_output=True)
-        return result.returncode == 0 and bool(result.stdout.strip())
+        return self.visible_window(title) is not None
+
+    def active_window(self):
+        """The id of the window the window manager names the active one, or None."""
+        result = subprocess.run(["xdotool", "getactivewindow"], env=self.env,
+                                capture_output=True, text=True)
+        return result.stdout.strip() if result.returncode == 0 else None
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", path], env=self.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def clipboard(self):
         result = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.env,
@@ -417,14 +442,86 @@ class WaylandDesktop(Desktop):
             raise
         os.environ.pop("DISPLAY", None)
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"]
-        import pyatspi
-        self.atspi = pyatspi
         return self
 
     def _compositor_listening(self, process):
         if process.poll() is not None:
             raise PathFailure(f"weston ended with {process.returncode}")
         return os.path.exists(os.path.join(self.folder("runtime"), self.SOCKET))
+
+
+class WineDesktop(Desktop):
+    """The same X desktop, with the programs of the Windows build run by Wine through the
+    build's runner, in a Wine prefix of the path's own: a drive C, a user profile and a Wine
+    server no other test shares. Wine's windows show no accessibility tree, so what the user
+    sees is read from the window system (titles, the active window), the programs' files and,
+    when the path fails, a screenshot."""
+
+    EMULATOR = os.environ.get("ROLLBOX_EMULATOR", "")
+
+    def __init__(self):
+        super().__init__()
+        # No offer to install Wine's .NET and HTML engines into the new prefix.
+        self.env.update(WINEPREFIX=self.folder("wine"), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+
+    def __enter__(self):
+        # The prefix is made before the display: on a display Wine shows its progress.
+        quiet = {key: value for key, value in self.env.items() if key != "DISPLAY"}
+        try:
+            subprocess.run(["wineboot", "--init"], env=quiet, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=WAIT_LIMIT * 3, check=True)
+            # Windows has Courier New; Wine has not, and in the font it takes instead the text
+            # boxes show no text. Liberation Mono has Courier New's measures.
+            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements",
+                            "/v", "Courier New", "/d", "Liberation Mono", "/f"], env=quiet,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=WAIT_LIMIT, check=True)
+        except BaseException as error:
+            self._end_wine()
+            shutil.rmtree(self.root, ignore_errors=True)
+            raise PathFailure(f"the Wine prefix could not be made: {error}")
+        return super().__enter__()
+
+    def __exit__(self, kind, value, trace):
+        if kind is not None:
+            shot = os.path.abspath(os.path.basename(sys.argv[0]) + "-failure.png")
+            self.screenshot(shot)
+            print(f"The screen at the failure: {shot}", file=sys.stderr)
+        self._end_wine()
+        return super().__exit__(kind, value, trace)
+
+    def _end_wine(self):
+        # Ends every program of the prefix and its server; the runner then passes each
+        # program's output on to its log.
+        subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        for program in self.programs:
+            try:
+                program.process.wait(WAIT_LIMIT)
+            except subprocess.TimeoutExpired:
+                pass
+
+    def command(self, name):
+        return [self.EMULATOR, os.path.join(BIN_DIR, name)]
+
+    def drive_c(self, name):
+        return os.path.join(self.env["WINEPREFIX"], "drive_c", name)
+
+    def windows_programs(self):
+        """The file names of the Windows programs that run in the prefix."""
+        prefix = f"WINEPREFIX={self.env['WINEPREFIX']}".encode()
+        names = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                if prefix not in read_bytes(f"/proc/{pid}/environ").split(b"\0"):
+                    continue
+                command = read_bytes(f"/proc/{pid}/cmdline").split(b"\0")[0]
+            except OSError:  # ended meanwhile, or not ours
+                continue
+            names.append(command.decode("latin-1").replace("\\", "/").rsplit("/", 1)[-1])
+        return names
 
 
 def run(path):
