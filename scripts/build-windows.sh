@@ -3,10 +3,37 @@
 # argument; further arguments go to CMake): Rollbox.exe, MiniTumo.exe and the test programs,
 # then the portable zip and the installer (rollbox-<version>-win64.zip and .exe there),
 # with Debian's MinGW-w64 against the Qt 6.4.2 built for it, whose archive lies in
-# ../shared/toolchains beside the repository (or where ROLLBOX_QT_MINGW_ARCHIVE says). The
-# build's programs run under Wine: `ctest --test-dir build-windows` runs the tests there.
+# ../shared/toolchains beside the repository or beside the one it was cloned from (or where
+# ROLLBOX_QT_MINGW_ARCHIVE says). The build's programs run under Wine:
+# `ctest --test-dir build-windows` runs the tests there. With --qt-archive alone it only prints
+# where that archive is, or fails saying it was not found.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+qt_archive() {
+    if [[ -n ${ROLLBOX_QT_MINGW_ARCHIVE:-} ]]; then
+        echo "$ROLLBOX_QT_MINGW_ARCHIVE"
+        return
+    fi
+    local name=qt6.4.2-mingw-w64-x86_64.tar.xz origin
+    origin=$(git config --get remote.origin.url 2>/dev/null || true)
+    for repository in . "$origin"; do
+        if [[ -n $repository && -f $repository/../shared/toolchains/$name ]]; then
+            echo "$repository/../shared/toolchains/$name"
+            return
+        fi
+    done
+    echo "../shared/toolchains/$name"
+}
+archive=$(qt_archive)
+if [[ ! -f $archive ]]; then
+    echo "The Qt for Windows was not found at $archive; set ROLLBOX_QT_MINGW_ARCHIVE." >&2
+    exit 1
+fi
+if [[ ${1:-} == --qt-archive ]]; then
+    echo "$archive"
+    exit 0
+fi
 
 # MinGW-w64 with POSIX threads, as the Qt was built with; Debian's host tools of the same Qt
 # version (moc, rcc, uic); Wine to run what was built; NSIS for the installer; the desktop the
@@ -15,11 +42,6 @@ scripts/install-deps.sh --desktop g++-mingw-w64-x86-64-posix wine wine64 nsis xz
 
 build_dir=${1:-build-windows}
 shift || true
-archive=${ROLLBOX_QT_MINGW_ARCHIVE:-../shared/toolchains/qt6.4.2-mingw-w64-x86_64.tar.xz}
-if [[ ! -f $archive ]]; then
-    echo "The Qt for Windows was not found at $archive; set ROLLBOX_QT_MINGW_ARCHIVE." >&2
-    exit 1
-fi
 
 # The archive is unpacked once per build folder, and again when it changes.
 qt_dir=$build_dir/qt6-mingw
