@@ -63,8 +63,8 @@ std::size_t lastFrequency(const WindowBound& bound, unsigned n, double terms, st
     const std::size_t half = size / 2;
     if (!tuning.pruning)
         return half;
-    const double r = std::pow(frequencyTolerance / terms, 1.0 / n); // largest |W| allowed
-    double s = bound.beta / r;                                      // sin(theta / 2) needed
+    const double r = std::pow(frequencyTolerance / (terms * tuning.weight), 1.0 / n); // |W| allowed
+    double s = bound.beta / r; // sin(theta / 2) needed
     if (r > bound.delta)
         s = std::min(s, bound.c / (r - bound.delta));
     if (!(s < 1))
@@ -130,7 +130,7 @@ Spectrum sumWithoutLowest(const FaceWeights& die, unsigned n, const UnitRoots& r
     const std::size_t mEnd = lowestThatMatters(p, n, massTolerance, tuning);
     std::shared_ptr<UniformClosedForms> closed;
     if (tuning.closedForms && die.uniform && n <= closedFormDice)
-        closed = std::make_shared<UniformClosedForms>(roots, k, n);
+        closed = std::make_shared<UniformClosedForms>(roots, k, n, tuning.weight);
     if (!closed) { // four frequencies at a time, so that their chains of products overlap
         constexpr std::size_t block = 4;
         struct Block {
@@ -199,15 +199,17 @@ Spectrum sumWithoutLowest(const FaceWeights& die, unsigned n, const UnitRoots& r
     struct Scratch {
         std::vector<Complex> roots, powers;
     };
-    auto scratch = std::make_shared<Scratch>();
-    scratch->powers.resize(mEnd + 1);
+    auto scratch = std::make_shared<Scratch>(); // filled at the first frequency that needs it
     return [&p, &roots, k, n, mEnd, closed, scratch](std::size_t j) -> Complex {
         if (closed) {
+            if (j == 0) // every chance together
+                return 1;
             if (const auto y = closed->withoutLowest(j))
                 return *y;
         }
         std::vector<Complex>& w = scratch->roots;
         std::vector<Complex>& powers = scratch->powers;
+        powers.resize(mEnd + 1);
         rootsOf(j, roots, k, w);
         Complex suffix = 0;
         for (std::size_t m = k; m-- > 0;) {
@@ -307,14 +309,13 @@ Spectrum sumWithoutBothCentred(const FaceWeights& die, unsigned n, const UnitRoo
     scratch->binomials[0] = 1;
     for (unsigned i = 0; i < n; ++i)
         scratch->binomials[i + 1] = scratch->binomials[i] * (n - i) / (i + 1);
-    for (std::size_t b = 0; b < block; ++b)
-        scratch->prefix[b].resize(k + 1);
     scratch->sumParts.resize(2 * block * (n + 1));
 
     // P_x - C at frequency j into prefix.
     auto centred = [&p, &roots, k](std::size_t j, std::vector<Complex>& w,
                                    std::vector<Complex>& prefix) {
         rootsOf(j, roots, k, w);
+        prefix.resize(k + 1); // at the first frequency only
         prefix[0] = 0;
         for (std::size_t f = 0; f < k; ++f)
             prefix[f + 1] = prefix[f] + p[f] * w[f];
@@ -434,19 +435,21 @@ Spectrum sumWithoutBothUniform(const FaceWeights& die, unsigned n, const UnitRoo
         terms += 4 * static_cast<double>(k - l + 1);
     std::shared_ptr<UniformClosedForms> closed;
     if (tuning.closedForms && n <= closedFormDice)
-        closed = std::make_shared<UniformClosedForms>(roots, k, n);
+        closed = std::make_shared<UniformClosedForms>(roots, k, n, tuning.weight);
     struct Scratch {
         std::vector<Complex> roots, zPowers, places;
     };
-    auto scratch = std::make_shared<Scratch>();
-    scratch->places.resize(k + 1);
+    auto scratch = std::make_shared<Scratch>(); // filled at the first frequency that needs it
     return [&roots, k, faces, n, lStart, closed, scratch](std::size_t j) -> Complex {
         if (closed) {
+            if (j == 0) // every chance together
+                return 1;
             if (const auto y = closed->withoutBoth(j))
                 return *y;
         }
         std::vector<Complex>& w = scratch->roots;
         std::vector<Complex>& places = scratch->places;
+        places.resize(k + 1);
         rootsOf(j, roots, k, w);
         // places[L] = G_L = z^0 + ... + z^(K-L), built from L = K down.
         rootsOf(j * (n - 2) % roots.size(), roots, k, scratch->zPowers);

@@ -22,11 +22,13 @@ struct FaceWeights {
     bool uniform = false;  // every face equally likely: sums of faces have closed forms
 };
 
-// Switches for tests, which check each shortcut against the long way.
+// Switches for tests, which check each shortcut against the long way; and the weight of a
+// spectrum that is one part of a larger sum, whose tolerances grow by 1 / weight.
 struct KeptSumTuning {
     bool closedForms = true;   // closed forms for equally likely faces
     bool pruning = true;       // leave out frequencies and terms below the tolerance
     bool centredPowers = true; // both dropped: centred prefix powers instead of windows
+    double weight = 1;
 };
 
 // Number of kept sums: kept x (K - 1) + 1.

@@ -21,9 +21,11 @@ double roughSize(Complex z) {
 
 } // namespace
 
-UniformClosedForms::UniformClosedForms(const UnitRoots& roots, std::size_t faces, unsigned dice)
-    : roots_(roots), k_(static_cast<long long>(faces)), n_(dice), binomials_(dice + 1),
-      powers_(2 * dice + 1), faceTurns_(2 * dice + 1), oneMinus_(2 * dice + 1) {
+UniformClosedForms::UniformClosedForms(const UnitRoots& roots, std::size_t faces, unsigned dice,
+                                       double weight)
+    : roots_(roots), k_(static_cast<long long>(faces)), n_(dice),
+      tolerance_(closedTolerance / weight), binomials_(dice + 1), powers_(2 * dice + 1),
+      faceTurns_(2 * dice + 1), oneMinus_(2 * dice + 1) {
     binomials_[0] = 1;
     for (unsigned i = 0; i < dice; ++i)
         binomials_[i + 1] = -binomials_[i] * (dice - i) / (i + 1);
@@ -82,7 +84,7 @@ std::optional<Complex> UniformClosedForms::withoutLowest(std::size_t frequency) 
     }
     // Each term carries up to n rounding steps.
     const double scale = roughSize(oneMinusW) * roughSize(d);
-    if (4 * static_cast<double>(n_ + 4) * epsilon * magnitude * scale > closedTolerance)
+    if (4 * static_cast<double>(n_ + 4) * epsilon * magnitude * scale > tolerance_)
         return std::nullopt;
     const Complex whole = power(times(1.0 - faceTurn(1), inverse), static_cast<unsigned>(n_));
     return whole + times(oneMinusW, times(d, sum));
@@ -111,7 +113,7 @@ std::optional<Complex> UniformClosedForms::withoutBoth(std::size_t frequency) {
         magnitude += std::fabs(c) * roughSize(e) * (roughSize(near) + roughSize(far));
     }
     const double scale = roughSize(d) / std::abs(oneMinusZ);
-    if (4 * static_cast<double>(n_ + 4) * epsilon * magnitude * scale > closedTolerance)
+    if (4 * static_cast<double>(n_ + 4) * epsilon * magnitude * scale > tolerance_)
         return std::nullopt;
     // G_1 = (1 - z^K) / (1 - z).
     const Complex single = quotient(1.0 - faceTurn(n_ - 2), oneMinusZ) *

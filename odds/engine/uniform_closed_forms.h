@@ -12,7 +12,8 @@
 // A frequency is j of w = exp(-2 pi i j / size), with 0 <= j <= size / 2.
 class UniformClosedForms {
 public:
-    UniformClosedForms(const UnitRoots& roots, std::size_t faces, unsigned dice);
+    // weight: what the spectrum counts in a larger sum; its rounding may grow by 1 / weight.
+    UniformClosedForms(const UnitRoots& roots, std::size_t faces, unsigned dice, double weight = 1);
 
     // n dice, the lowest dropped.
     std::optional<Complex> withoutLowest(std::size_t frequency);
@@ -31,6 +32,7 @@ private:
 
     const UnitRoots& roots_;
     long long k_, n_;
+    double tolerance_; // rounding allowed at one frequency
     long long j_ = 0;
     std::vector<double> binomials_; // (-1)^i C(n, i)
     std::vector<Complex> powers_, faceTurns_, oneMinus_;
