@@ -1,6 +1,7 @@
 #include "kept_faces.h"
 
 #include "kept_sum.h"
+#include "nearly_equal_both_drops.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,16 +12,52 @@ namespace {
 
 // Work (see KeptSumSpectrum::work) from which two threads share the spectrum: some 20 ms.
 constexpr double sharedWork = 1e7;
+// The same of equally likely faces' closed forms at one frequency, roughly.
+constexpr double closedFormWork = 100;
 
 FaceWeights equalFaces(std::size_t faces) {
     return {std::vector<double>(faces, 1.0 / static_cast<double>(faces)), true};
 }
 
+using Spectrum = std::function<Complex(std::size_t)>;
+
+// The distribution from the spectrum first; where it takes at least sharedWork and there are
+// two processors, two threads share the frequencies, the second with a copy that another() makes.
+std::optional<std::vector<double>> fromSpectrum(std::size_t totals, const UnitRoots& roots,
+                                                std::size_t last, double work,
+                                                const Spectrum& first,
+                                                const std::function<Spectrum()>& another,
+                                                const std::stop_token& stop) {
+    if (work < sharedWork || std::thread::hardware_concurrency() < 2)
+        return distributionFromSpectrum(totals, roots, last, first, stop);
+    return distributionFromSpectra(totals, roots, last, {first, another()}, stop);
+}
+
+std::function<Spectrum()> keptSumSpectra(const FaceWeights& faces, unsigned n, bool low, bool high,
+                                         const UnitRoots& roots) {
+    return [&faces, n, low, high, &roots] {
+        auto spectrum = std::make_shared<KeptSumSpectrum>(faces, n, low, high, roots);
+        return Spectrum([spectrum](std::size_t j) { return (*spectrum)(j); });
+    };
+}
+
+// Both dropped from nearly equal faces, by the first-order method.
+std::optional<std::vector<double>> bothDropped(const std::vector<double>& p, unsigned n,
+                                               const std::stop_token& stop) {
+    const std::size_t totals = keptSumCount(p.size(), n, true, true);
+    const UnitRoots roots(powerOfTwoAtLeast(totals));
+    NearlyEqualBothDrops spectrum(p, n, roots);
+    return distributionFromSpectrum(totals, roots, spectrum.last(), std::ref(spectrum), stop);
+}
+
 // Negative sides: faces below 1 nearly equally likely, face 1 on top with the tiny chance of
 // r = 0. The rolls split by how many dice show 1 (a binomial count; such dice are the highest)
-// into sums over equally likely faces, added up at each frequency before the one transform.
+// into sums over the faces below 1, added up at each frequency before the one transform. Those
+// faces are taken as equally likely, except with firstOrder (both dropped): there the rolls
+// without a 1 take the first-order method, and the rest (less than n 2^-24 of the chance, each
+// of their chances off by less than n 2^-24) stay with equal faces.
 std::optional<std::vector<double>> withTopFace(const DieFaces& die, unsigned n, bool low, bool high,
-                                               const std::stop_token& stop) {
+                                               bool firstOrder, const std::stop_token& stop) {
     const std::size_t below = die.weights.size() - 1; // the top face's place above the lowest
     const double q = die.topWeight;
     const FaceWeights equal = equalFaces(below);
@@ -29,11 +66,10 @@ std::optional<std::vector<double>> withTopFace(const DieFaces& die, unsigned n, 
 
     struct Part {
         double weight;
+        unsigned ones;   // dice that show 1
         long long shift; // the kept dice that show 1 lift the sum by this
-        std::unique_ptr<KeptSumSpectrum> spectrum;
     };
     std::vector<Part> parts;
-    std::size_t last = 0;
     double weight = std::pow(1 - q, n);
     for (unsigned ones = 0; ones <= n; ++ones) {
         if (ones > 0) {
@@ -41,27 +77,52 @@ std::optional<std::vector<double>> withTopFace(const DieFaces& die, unsigned n, 
             if (weight < 1e-18)
                 break; // each further count is far less likely still
         }
-        const unsigned others = n - ones;
         unsigned onesKept = ones - (high && ones > 0 ? 1 : 0);
-        if (low && others == 0)
+        if (low && ones == n)
             --onesKept; // every die shows 1: the lowest dropped is one of them
-        auto spectrum = std::make_unique<KeptSumSpectrum>(equal, others, low && others > 0,
-                                                          high && ones == 0, roots);
-        last = std::max(last, spectrum->last());
-        parts.push_back({weight, static_cast<long long>(onesKept * below), std::move(spectrum)});
+        parts.push_back({weight, ones, static_cast<long long>(onesKept * below)});
     }
-    return distributionFromSpectrum(
-        totals, roots, last,
-        [&](std::size_t j) {
+    std::shared_ptr<NearlyEqualBothDrops> noOnes;
+    if (firstOrder) {
+        std::vector<double> p(die.weights.begin(), die.weights.end() - 1);
+        for (double& chance : p)
+            chance /= 1 - q;
+        noOnes = std::make_shared<NearlyEqualBothDrops>(p, n, roots);
+    }
+    // Each part's spectrum, then their sum, turned by each part's shift.
+    std::size_t last = 0;
+    auto make = [&] {
+        std::vector<Spectrum> spectra;
+        std::vector<std::size_t> lasts;
+        for (const Part& part : parts) {
+            if (part.ones == 0 && noOnes) {
+                spectra.emplace_back([noOnes](std::size_t j) { return (*noOnes)(j); });
+                lasts.push_back(noOnes->last());
+                continue;
+            }
+            const unsigned others = n - part.ones;
+            auto spectrum = std::make_shared<KeptSumSpectrum>(equal, others, low && others > 0,
+                                                              high && part.ones == 0, roots,
+                                                              KeptSumTuning{.weight = part.weight});
+            spectra.emplace_back([spectrum](std::size_t j) { return (*spectrum)(j); });
+            lasts.push_back(spectrum->last());
+        }
+        last = *std::max_element(lasts.begin(), lasts.end());
+        return Spectrum([&parts, &roots, spectra, lasts](std::size_t j) {
             Complex y = 0;
-            for (const Part& part : parts) {
-                if (j <= part.spectrum->last())
-                    y += part.weight *
-                         times(roots(part.shift * static_cast<long long>(j)), (*part.spectrum)(j));
+            for (std::size_t i = 0; i < parts.size(); ++i) {
+                if (j <= lasts[i])
+                    y += parts[i].weight *
+                         times(roots(parts[i].shift * static_cast<long long>(j)), spectra[i](j));
             }
             return y;
-        },
-        stop);
+        });
+    };
+    const Spectrum first = make(); // which also finds last
+    if (noOnes)                    // its transforms are made once
+        return distributionFromSpectrum(totals, roots, last, first, stop);
+    const double work = static_cast<double>((last + 1) * parts.size()) * closedFormWork;
+    return fromSpectrum(totals, roots, last, work, first, make, stop);
 }
 
 } // namespace
@@ -82,18 +143,25 @@ std::optional<std::vector<double>> keptFaceSums(const DieFaces& die, unsigned n,
     const std::size_t totals = keptSumCount(k, n, dropLowest, dropHighest);
     const UnitRoots roots(powerOfTwoAtLeast(totals));
     const KeptSumSpectrum spectrum(faces, n, dropLowest, dropHighest, roots);
+    const bool nearlyEqual = die.nearlyEqual && n <= standInDice;
+    // Both dropped from five dice or more: the first-order method, where the general one would
+    // be slow and it is quicker and within the budget.
+    if (dropLowest && dropHighest && nearlyEqual && n >= 5 && spectrum.work() >= sharedWork &&
+        NearlyEqualBothDrops::work(roots.size(), spectrum.last(), n) <=
+            std::min(spectrum.work(), workBudget))
+        return die.topWeight == 0 ? bothDropped(faces.p, n, stop)
+                                  : withTopFace(die, n, true, true, true, stop);
     const bool shared = spectrum.work() >= sharedWork && std::thread::hardware_concurrency() >= 2;
-    if (spectrum.work() / (shared ? 2 : 1) <= workBudget || !die.nearlyEqual || n > standInDice) {
-        if (!shared)
-            return distributionFromSpectrum(totals, roots, spectrum.last(), std::cref(spectrum),
-                                            stop);
-        // A second copy with working space of its own takes half the frequencies.
-        const KeptSumSpectrum copy(faces, n, dropLowest, dropHighest, roots);
-        return distributionFromSpectra(totals, roots, spectrum.last(),
-                                       {std::cref(spectrum), std::cref(copy)}, stop);
-    }
+    if (spectrum.work() / (shared ? 2 : 1) <= workBudget || !nearlyEqual)
+        return fromSpectrum(totals, roots, spectrum.last(), spectrum.work(), std::cref(spectrum),
+                            keptSumSpectra(faces, n, dropLowest, dropHighest, roots), stop);
     standIn = true;
-    if (die.topWeight == 0)
-        return keptSumDistribution(equalFaces(k), n, dropLowest, dropHighest, stop);
-    return withTopFace(die, n, dropLowest, dropHighest, stop);
+    if (die.topWeight != 0)
+        return withTopFace(die, n, dropLowest, dropHighest, false, stop);
+    const FaceWeights equal = equalFaces(k);
+    const KeptSumSpectrum equalSpectrum(equal, n, dropLowest, dropHighest, roots);
+    const std::size_t last = equalSpectrum.last();
+    return fromSpectrum(totals, roots, last, static_cast<double>(last + 1) * closedFormWork,
+                        std::cref(equalSpectrum),
+                        keptSumSpectra(equal, n, dropLowest, dropHighest, roots), stop);
 }

@@ -16,12 +16,10 @@ namespace {
 constexpr double exactSums = 9007199254740992.0;
 // Totals that one chart holds (1000d-1000 has 1,000,001).
 constexpr std::size_t chartTotals = std::size_t{1} << 20;
-// The exact odds (within 1e-12 of the generator's own weights) are always worked out for one
-// drop where the dice have at most this many faces together (count x |sides|). Otherwise, where
-// they would take more than about workBudget complex products on each thread (some 100 ms),
-// equally likely faces stand in for up to 16 dice with drops (within 1e-6), and the odds say
-// they are approximate. That is left for both drops of 5 to 9 dice of thousands of negative
-// sides, whose exact odds take several times the budget (5d-4000: about 0.5 s).
+// The exact odds (within 1e-12 of the generator's own weights) are always worked out where the
+// dice have at most this many faces together (count x |sides|). Otherwise, where one drop
+// would take more than about workBudget complex products on each thread (some 100 ms), equally
+// likely faces stand in for up to 16 dice (within 1e-6), and the odds say they are approximate.
 constexpr double exactFacesTogether = 20000;
 constexpr double workBudget = 5e7;
 
@@ -201,7 +199,7 @@ RollOdds rollOdds(const RollRequestResult& read, const RollOptions& options, std
         return odds;
     }
     bool standIn = false;
-    const bool promisedExact = !(low && high) && n * std::fabs(request.sides) <= exactFacesTogether;
+    const bool promisedExact = n * std::fabs(request.sides) <= exactFacesTogether;
     std::optional<std::vector<double>> sums =
         keptFaceSums(die, n, low, high, stop, standIn,
                      promisedExact ? std::numeric_limits<double>::infinity() : workBudget);
