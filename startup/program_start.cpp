@@ -1,6 +1,7 @@
 #include "program_start.h"
 
 #include "ending_signals.h"
+#include "memory_reuse.h"
 #include "program_identity.h"
 #include "second_launch.h"
 
@@ -8,6 +9,7 @@
 #include <QMessageBox>
 
 ProgramStart::ProgramStart(const ProgramNames& names) : command_(names.command) {
+    keepLargeBlocksForReuse();
     // Named before anything else, in both programs alike.
     QCoreApplication::setApplicationName(names.name);
     QCoreApplication::setApplicationVersion(ProgramIdentity::version);

@@ -328,6 +328,8 @@ void tst_roll_odds::methodsAgree_data() {
         << -1600.0 << 5 << int(DropLow | DropHigh) << true << false << 1e-12;
     QTest::addRow("first order, -1400 sides, 6 dice, reroll, both")
         << -1400.0 << 6 << int(Reroll | DropLow | DropHigh) << true << false << 1e-12;
+    QTest::addRow("first order, -3000 sides, 24 dice, both")
+        << -3000.0 << 24 << int(DropLow | DropHigh) << true << false << 1e-12;
     QTest::addRow("two kept of 511 faces") << 511.0 << 3 << int(DropLow) << true << false << 1e-12;
     QTest::addRow("one kept of 1000 faces")
         << 1000.0 << 2 << int(DropHigh) << true << false << 1e-12;

@@ -120,6 +120,10 @@ std::size_t powerOfTwoAtLeast(std::size_t n) {
     return size;
 }
 
+void complexSpectrum(std::vector<Complex>& values, const UnitRoots& roots) {
+    transform(values, roots, false);
+}
+
 std::vector<Complex> realSpectrum(const std::vector<double>& values, const UnitRoots& roots) {
     const std::size_t size = roots.size();
     std::vector<Complex> half(size / 2 + 1);

@@ -49,6 +49,9 @@ private:
     std::vector<double> quarter_; // sin(pi i / size) for i = 0 .. size/2
 };
 
+// The spectrum of a complex vector of roots.size() values, in place.
+void complexSpectrum(std::vector<Complex>& values, const UnitRoots& roots);
+
 // The first size / 2 + 1 values of the spectrum of a real vector, zero-padded to roots.size().
 std::vector<Complex> realSpectrum(const std::vector<double>& values, const UnitRoots& roots);
 

@@ -12,7 +12,9 @@ namespace {
 
 // Work (see KeptSumSpectrum::work) from which two threads share the spectrum: some 20 ms.
 constexpr double sharedWork = 1e7;
-// The same of equally likely faces' closed forms at one frequency, roughly.
+// Dice the first-order method serves (see NearlyEqualBothDrops).
+constexpr unsigned firstOrderDice = 64;
+// The work of equally likely faces' closed forms at one frequency, roughly.
 constexpr double closedFormWork = 100;
 
 FaceWeights equalFaces(std::size_t faces) {
@@ -43,9 +45,9 @@ std::function<Spectrum()> keptSumSpectra(const FaceWeights& faces, unsigned n, b
 
 // Both dropped from nearly equal faces, by the first-order method.
 std::optional<std::vector<double>> bothDropped(const std::vector<double>& p, unsigned n,
+                                               const UnitRoots& roots,
                                                const std::stop_token& stop) {
     const std::size_t totals = keptSumCount(p.size(), n, true, true);
-    const UnitRoots roots(powerOfTwoAtLeast(totals));
     NearlyEqualBothDrops spectrum(p, n, roots);
     return distributionFromSpectrum(totals, roots, spectrum.last(), std::ref(spectrum), stop);
 }
@@ -57,12 +59,12 @@ std::optional<std::vector<double>> bothDropped(const std::vector<double>& p, uns
 // without a 1 take the first-order method, and the rest (less than n 2^-24 of the chance, each
 // of their chances off by less than n 2^-24) stay with equal faces.
 std::optional<std::vector<double>> withTopFace(const DieFaces& die, unsigned n, bool low, bool high,
-                                               bool firstOrder, const std::stop_token& stop) {
+                                               bool firstOrder, const UnitRoots& roots,
+                                               const std::stop_token& stop) {
     const std::size_t below = die.weights.size() - 1; // the top face's place above the lowest
     const double q = die.topWeight;
     const FaceWeights equal = equalFaces(below);
     const std::size_t totals = keptSumCount(below + 1, n, low, high);
-    const UnitRoots roots(powerOfTwoAtLeast(totals));
 
     struct Part {
         double weight;
@@ -144,20 +146,24 @@ std::optional<std::vector<double>> keptFaceSums(const DieFaces& die, unsigned n,
     const UnitRoots roots(powerOfTwoAtLeast(totals));
     const KeptSumSpectrum spectrum(faces, n, dropLowest, dropHighest, roots);
     const bool nearlyEqual = die.nearlyEqual && n <= standInDice;
-    // Both dropped from five dice or more: the first-order method, where the general one would
-    // be slow and it is quicker and within the budget.
-    if (dropLowest && dropHighest && nearlyEqual && n >= 5 && spectrum.work() >= sharedWork &&
-        NearlyEqualBothDrops::work(roots.size(), spectrum.last(), n) <=
-            std::min(spectrum.work(), workBudget))
-        return die.topWeight == 0 ? bothDropped(faces.p, n, stop)
-                                  : withTopFace(die, n, true, true, true, stop);
     const bool shared = spectrum.work() >= sharedWork && std::thread::hardware_concurrency() >= 2;
-    if (spectrum.work() / (shared ? 2 : 1) <= workBudget || !nearlyEqual)
+    const double exactWork = spectrum.work() / (shared ? 2 : 1); // on each thread
+    // Both dropped from five dice or more, where the general method would be slow: the
+    // first-order method where it is quicker and, if equal faces may stand in, within the budget
+    // of both threads (it keeps to one).
+    if (dropLowest && dropHighest && die.nearlyEqual && n >= 5 && n <= firstOrderDice &&
+        spectrum.work() >= sharedWork) {
+        const double work = NearlyEqualBothDrops::work(roots.size(), spectrum.last(), n);
+        if (work <= exactWork && (work <= 2 * workBudget || !nearlyEqual))
+            return die.topWeight == 0 ? bothDropped(faces.p, n, roots, stop)
+                                      : withTopFace(die, n, true, true, true, roots, stop);
+    }
+    if (exactWork <= workBudget || !nearlyEqual)
         return fromSpectrum(totals, roots, spectrum.last(), spectrum.work(), std::cref(spectrum),
                             keptSumSpectra(faces, n, dropLowest, dropHighest, roots), stop);
     standIn = true;
     if (die.topWeight != 0)
-        return withTopFace(die, n, dropLowest, dropHighest, false, stop);
+        return withTopFace(die, n, dropLowest, dropHighest, false, roots, stop);
     const FaceWeights equal = equalFaces(k);
     const KeptSumSpectrum equalSpectrum(equal, n, dropLowest, dropHighest, roots);
     const std::size_t last = equalSpectrum.last();

@@ -134,13 +134,13 @@ NearlyEqualBothDrops::NearlyEqualBothDrops(const std::vector<double>& p, unsigne
       exact_(faces_, dice, true, true, roots), equal_(equalFaces_, dice, true, true, roots),
       binomials_(dice),
       scratch_(std::make_unique<Scratch>(roots, static_cast<long long>(p.size()), dice)) {
-    std::vector<double> d(p.size()), fd(p.size());
+    // d_f and f d_f as the real and imaginary parts of one vector, through one transform.
+    deviations_.resize(roots.size());
     for (std::size_t f = 0; f < p.size(); ++f) {
-        d[f] = p[f] - equalFaces_.p[f];
-        fd[f] = static_cast<double>(f) * d[f];
+        const double d = p[f] - equalFaces_.p[f];
+        deviations_[f] = {d, static_cast<double>(f) * d};
     }
-    d0_ = realSpectrum(d, roots);
-    d1_ = realSpectrum(fd, roots);
+    complexSpectrum(deviations_, roots);
     binomials_[0] = 1;
     for (unsigned i = 0; i + 1 < dice; ++i)
         binomials_[i + 1] = binomials_[i] * (dice - 1 - i) / (i + 1);
@@ -157,11 +157,13 @@ NearlyEqualBothDrops::NearlyEqualBothDrops(const std::vector<double>& p, unsigne
 }
 
 Complex NearlyEqualBothDrops::deviations(int degree, long long q) const {
-    const auto size = static_cast<long long>(roots_.size());
-    const long long r = q & (size - 1);
-    const std::vector<Complex>& d = degree == 0 ? d0_ : d1_;
-    return 2 * r <= size ? d[static_cast<std::size_t>(r)]
-                         : std::conj(d[static_cast<std::size_t>(size - r)]);
+    // With X the transform of d_f + i f d_f, the transform of d_f is (X[q] + conj(X[-q])) / 2 and
+    // that of f d_f (X[q] - conj(X[-q])) / 2i.
+    const auto mask = static_cast<long long>(roots_.size()) - 1;
+    const Complex a = deviations_[static_cast<std::size_t>(q & mask)];
+    const Complex b = std::conj(deviations_[static_cast<std::size_t>(-q & mask)]);
+    const Complex half = degree == 0 ? (a + b) * 0.5 : (a - b) * 0.5;
+    return degree == 0 ? half : Complex(half.imag(), -half.real());
 }
 
 NearlyEqualBothDrops::~NearlyEqualBothDrops() = default;
