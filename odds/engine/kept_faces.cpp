@@ -23,14 +23,19 @@ FaceWeights equalFaces(std::size_t faces) {
 
 using Spectrum = std::function<Complex(std::size_t)>;
 
-// The distribution from the spectrum first; where it takes at least sharedWork and there are
-// two processors, two threads share the frequencies, the second with a copy that another() makes.
+// Two threads share a spectrum that takes at least sharedWork, where there are two processors.
+unsigned threadsFor(double work) {
+    return work >= sharedWork && std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+}
+
+// The distribution from the spectrum first, on threadsFor(work) threads, the second with a copy
+// that another() makes.
 std::optional<std::vector<double>> fromSpectrum(std::size_t totals, const UnitRoots& roots,
                                                 std::size_t last, double work,
                                                 const Spectrum& first,
                                                 const std::function<Spectrum()>& another,
                                                 const std::stop_token& stop) {
-    if (work < sharedWork || std::thread::hardware_concurrency() < 2)
+    if (threadsFor(work) == 1)
         return distributionFromSpectrum(totals, roots, last, first, stop);
     return distributionFromSpectra(totals, roots, last, {first, another()}, stop);
 }
@@ -146,8 +151,7 @@ std::optional<std::vector<double>> keptFaceSums(const DieFaces& die, unsigned n,
     const UnitRoots roots(powerOfTwoAtLeast(totals));
     const KeptSumSpectrum spectrum(faces, n, dropLowest, dropHighest, roots);
     const bool nearlyEqual = die.nearlyEqual && n <= standInDice;
-    const bool shared = spectrum.work() >= sharedWork && std::thread::hardware_concurrency() >= 2;
-    const double exactWork = spectrum.work() / (shared ? 2 : 1); // on each thread
+    const double exactWork = spectrum.work() / threadsFor(spectrum.work()); // on each thread
     // Both dropped from five dice or more, where the general method would be slow: the
     // first-order method where it is quicker and, if equal faces may stand in, within the budget
     // of both threads (it keeps to one).

@@ -202,8 +202,6 @@ Spectrum sumWithoutLowest(const FaceWeights& die, unsigned n, const UnitRoots& r
     auto scratch = std::make_shared<Scratch>(); // filled at the first frequency that needs it
     return [&p, &roots, k, n, mEnd, closed, scratch](std::size_t j) -> Complex {
         if (closed) {
-            if (j == 0) // every chance together
-                return 1;
             if (const auto y = closed->withoutLowest(j))
                 return *y;
         }
@@ -442,8 +440,6 @@ Spectrum sumWithoutBothUniform(const FaceWeights& die, unsigned n, const UnitRoo
     auto scratch = std::make_shared<Scratch>(); // filled at the first frequency that needs it
     return [&roots, k, faces, n, lStart, closed, scratch](std::size_t j) -> Complex {
         if (closed) {
-            if (j == 0) // every chance together
-                return 1;
             if (const auto y = closed->withoutBoth(j))
                 return *y;
         }

@@ -169,7 +169,8 @@ Complex NearlyEqualBothDrops::deviations(int degree, long long q) const {
 NearlyEqualBothDrops::~NearlyEqualBothDrops() = default;
 
 double NearlyEqualBothDrops::work(std::size_t size, std::size_t last, unsigned dice) {
-    // Two transforms of the deviations, then the terms and the equal faces' closed forms.
+    // The transform of the deviations (complex, as costly as two of real vectors), then the
+    // terms and the equal faces' closed forms.
     const auto n = static_cast<double>(size);
     return 4 * n * std::log2(n) + static_cast<double>(last + 1) * (400 + 40 * dice);
 }
@@ -240,9 +241,7 @@ bool NearlyEqualBothDrops::firstOrder(std::size_t frequency, Complex& y) {
 
 Complex NearlyEqualBothDrops::operator()(std::size_t j) {
     Complex y1;
-    if (j < closedFrom_ || !firstOrder(j, y1)) {
-        ++exactFrequencies_;
+    if (j < closedFrom_ || !firstOrder(j, y1))
         return exact_(j);
-    }
     return (j <= equal_.last() ? equal_(j) : Complex(0)) + y1;
 }

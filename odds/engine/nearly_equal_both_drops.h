@@ -32,9 +32,6 @@ public:
     // general method's), in the units of KeptSumSpectrum::work.
     static double work(std::size_t size, std::size_t last, unsigned dice);
 
-    // The frequencies the general method has worked out so far (for tests).
-    std::size_t exactFrequencies() const { return exactFrequencies_; }
-
 private:
     struct Term;
     class Terms;
@@ -52,6 +49,5 @@ private:
     std::vector<Complex> deviations_; // the transform of d_f + i f d_f
     std::vector<double> binomials_;   // C(n - 1, i)
     std::size_t closedFrom_ = 1;      // the closed forms serve from this frequency on
-    std::size_t exactFrequencies_ = 0;
     std::unique_ptr<Scratch> scratch_;
 };

@@ -69,6 +69,8 @@ Complex UniformClosedForms::geometric(long long s, long long from) const {
 std::optional<Complex> UniformClosedForms::withoutLowest(std::size_t frequency) {
     // Y = U_K^n + (1 - w) sum over m = 1 .. K-1 of w^-m (w^m U_(K-m))^n
     //   = U_K^n + (1 - w) D sum over i of c_i w^(iK) sum over m of w^((n-1-i) m).
+    if (frequency == 0) // every chance together
+        return 1;
     if (!prepare(frequency))
         return std::nullopt;
     const Complex oneMinusW = oneMinusRoot(1);
@@ -95,6 +97,8 @@ std::optional<Complex> UniformClosedForms::withoutBoth(std::size_t frequency) {
     // the K - L + 1 places of the window, Y = G_1 / K^n + sum over L >= 2 of w^(1-L) G_L V_L,
     // where V_L = U_L^n - (1 + w^n) U_(L-1)^n + w^n U_(L-2)^n = D sum over i of
     // c_i (1 - w^-i)(1 - w^(n-i)) w^(iL).
+    if (frequency == 0) // every chance together
+        return 1;
     if (!prepare(frequency) || isOne(n_ - 2))
         return std::nullopt;
     const Complex oneMinusZ = oneMinusRoot(n_ - 2);

@@ -8,8 +8,9 @@
 
 // The spectrum of the kept sum at one frequency for K equally likely faces (0 .. K-1), in a
 // handful of terms per die instead of one per face. The terms are large and cancel at low
-// frequencies; there the functions give nothing and the caller sums face by face instead.
-// A frequency is j of w = exp(-2 pi i j / size), with 0 <= j <= size / 2.
+// frequencies; there the functions give nothing and the caller sums face by face instead (but
+// at frequency 0 the spectrum is 1, every chance together). A frequency is j of
+// w = exp(-2 pi i j / size), with 0 <= j <= size / 2.
 class UniformClosedForms {
 public:
     // weight: what the spectrum counts in a larger sum; its rounding may grow by 1 / weight.
